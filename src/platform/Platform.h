@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#include "platform/EventLoop.h"
+#include "platform/Home.h"
+#include "platform/InstanceGuard.h"
+#include "platform/Processes.h"
+#include "platform/Random.h"
+#include "platform/RegistryStore.h"
+#include "platform/WindowsVersionInfo.h"
+
+namespace merivane {
+
+// Everything the program asks of the machine, wired once in main() (or by a test's fakes).
+struct Platform {
+    HomeLayout Home;
+    RegistryStore& Store;
+    Environment& Env;
+    Clock& Time;
+    Random& Rng;
+    Dialogs& Ui;
+    Console& Con;
+    InstanceGuard& Instances;
+    WindowsVersionInfo& Version;
+    Processes& Procs;
+    EventLoop& Events;
+};
+
+}  // namespace merivane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace merivane {
+
+enum class WindowStyle { Hidden, Normal, Minimized, Maximized };
+
+// Starts programs. A command line is split into arguments by the Windows quoting rules
+// and started directly, never through a shell, so no file name is ever interpreted.
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Starts the command and returns at once; false when it could not be started.
+    virtual bool StartDetached(const QString& commandLine, WindowStyle style) = 0;
+};
+
+// The Windows rules for splitting a command line: blanks and tabs separate arguments,
+// double quotes group, 2n backslashes before a quote give n and the quote groups,
+// 2n+1 give n and a literal quote; "" inside quotes gives one quote. The program name
+// (first argument) ends at the next blank or closing quote, backslashes taken literally.
+QStringList SplitWindowsCommandLine(const QString& commandLine);
+
+}  // namespace merivane

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#include "platform/EventLoop.h"
+#include "platform/Home.h"
+#include "platform/InstanceGuard.h"
+#include "platform/Processes.h"
+#include "platform/Random.h"
+#include "platform/WindowsVersionInfo.h"
+
+#include <QElapsedTimer>
+
+#include <random>
+
+namespace merivane {
+
+class ProcessEnvironment final : public Environment {
+public:
+    QString Get(const QString& name) const override;
+    QList<QPair<QString, QString>> Entries() const override;
+};
+
+// Local time. MERIVANE_NOW (an ISO local date-time, or a date meaning its midnight) sets
+// where the clock stands when the process starts; from there it runs on in real time.
+class SystemClock final : public Clock {
+public:
+    // A MERIVANE_NOW that does not read as a date-time is ignored and *warning says so.
+    SystemClock(const Environment& env, QString* warning);
+    SerialDate Now() const override;
+
+private:
+    SerialDate m_start;
+    QElapsedTimer m_elapsed;
+    bool m_shifted = false;
+};
+
+class MersenneRandom final : public Random {
+public:
+    void SeedFromClock() override;
+    double Next() override;
+
+private:
+    std::mt19937 m_engine{5489u};
+};
+
+class ConsoleDialogs final : public Dialogs {
+public:
+    explicit ConsoleDialogs(Console& console) : m_console(console) {}
+    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                             MessageResult defaultAnswer) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    bool CanShowWindows() const override { return false; }
+
+private:
+    Console& m_console;
+};
+
+class StdConsole final : public Console {
+public:
+    void Out(const QString& text) override;
+    void Err(const QString& text) override;
+};
+
+// Each process holds an exclusive lock on a file named after its process id in the
+// home's instance folder for as long as it runs; the lock dies with the process, so a
+// crashed instance leaves only a stale file, which the next look removes.
+class LockFileInstanceGuard final : public InstanceGuard {
+public:
+    explicit LockFileInstanceGuard(const QString& folder);
+    ~LockFileInstanceGuard() override;
+    LockFileInstanceGuard(const LockFileInstanceGuard&) = delete;
+    LockFileInstanceGuard& operator=(const LockFileInstanceGuard&) = delete;
+    bool AnotherInstanceRunning() override;
+
+private:
+    QString m_folder;
+    QString m_ownFile;
+    int m_fd = -1;
+};
+
+// Reports XP unless MERIVANE_WINDOWS_VERSION (0..5) asks for an older system.
+class EnvironmentWindowsVersion final : public WindowsVersionInfo {
+public:
+    explicit EnvironmentWindowsVersion(const Environment& env);
+    OsVersionRecord Query() const override { return m_record; }
+
+private:
+    OsVersionRecord m_record;
+};
+
+class HostProcesses final : public Processes {
+public:
+    explicit HostProcesses(HomeLayout home) : m_home(std::move(home)) {}
+    bool StartDetached(const QString& commandLine, WindowStyle style) override;
+
+private:
+    HomeLayout m_home;
+};
+
+class QtEventLoop final : public EventLoop {
+public:
+    void ProcessEvents() override;
+    void Pause(int milliseconds) override;
+};
+
+}  // namespace merivane

@@ -1,0 +1,115 @@
+#include "settings/DateText.h"
+
+#include <QRegularExpression>
+
+namespace merivane {
+
+namespace {
+
+QString TimeText(int seconds, bool withSeconds, bool twoDigitHour) {
+    int hour = seconds / 3600;
+    int minute = (seconds / 60) % 60;
+    int second = seconds % 60;
+    int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    QString text = twoDigitHour ? QStringLiteral("%1").arg(hour12, 2, 10, QChar(u'0')) : QString::number(hour12);
+    text += QStringLiteral(":%1").arg(minute, 2, 10, QChar(u'0'));
+    if (withSeconds) {
+        text += QStringLiteral(":%1").arg(second, 2, 10, QChar(u'0'));
+    }
+    return text + (hour < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM"));
+}
+
+// hour (1..12 with a meridiem, else 0..23), minutes, seconds -> seconds of the day
+std::optional<int> TimeFromParts(int hour, int minute, int second, const QString& meridiem) {
+    if (minute > 59 || second > 59) {
+        return std::nullopt;
+    }
+    if (!meridiem.isEmpty()) {
+        if (hour < 1 || hour > 12) {
+            return std::nullopt;
+        }
+        hour %= 12;
+        if (meridiem.startsWith(u'p', Qt::CaseInsensitive)) {
+            hour += 12;
+        }
+    } else if (hour > 23) {
+        return std::nullopt;
+    }
+    return hour * 3600 + minute * 60 + second;
+}
+
+SerialDate Combine(SerialDate day, int seconds) {
+    double fraction = seconds / kSecondsPerDay;
+    return day < 0 ? day - fraction : day + fraction;
+}
+
+}  // namespace
+
+QString GeneralDateText(SerialDate serial) {
+    QDateTime when = DateTimeOfSerial(serial);
+    int seconds = when.time().msecsSinceStartOfDay() / 1000;
+    bool hasDate = when.date() != QDate(1899, 12, 30);
+    QString date = QStringLiteral("%1/%2/%3")
+                       .arg(when.date().month())
+                       .arg(when.date().day())
+                       .arg(when.date().year(), 4, 10, QChar(u'0'));
+    if (!hasDate) {
+        return TimeText(seconds, true, false);
+    }
+    if (seconds == 0) {
+        return date;
+    }
+    return date + u' ' + TimeText(seconds, true, false);
+}
+
+QString MediumTimeText(SerialDate serial) {
+    return TimeText(SecondsOfDay(serial), false, true);
+}
+
+std::optional<SerialDate> ParseDateText(const QString& input) {
+    static const QRegularExpression kTime(
+        QStringLiteral(R"((\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?(?:\s*([AaPp])\.?[Mm]\.?)?)"));
+    static const QRegularExpression kUsDate(QStringLiteral(R"((\d{1,2})/(\d{1,2})/(\d{4}))"));
+    static const QRegularExpression kIsoDate(QStringLiteral(R"((\d{4})-(\d{1,2})-(\d{1,2}))"));
+
+    QString text = input.trimmed();
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+
+    std::optional<SerialDate> day;
+    QString rest = text;
+    for (const auto* form : {&kUsDate, &kIsoDate}) {
+        auto m = form->match(text, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch()) {
+            continue;
+        }
+        int year = form == &kUsDate ? m.captured(3).toInt() : m.captured(1).toInt();
+        int month = form == &kUsDate ? m.captured(1).toInt() : m.captured(2).toInt();
+        int dayOfMonth = form == &kUsDate ? m.captured(2).toInt() : m.captured(3).toInt();
+        day = SerialFromYmd(year, static_cast<unsigned>(month), static_cast<unsigned>(dayOfMonth));
+        if (!day) {
+            return std::nullopt;
+        }
+        rest = text.mid(m.capturedLength());
+        if (form == &kIsoDate && rest.startsWith(u'T')) {
+            rest.remove(0, 1);
+        }
+        rest = rest.trimmed();
+        break;
+    }
+    if (rest.isEmpty()) {
+        return day;
+    }
+    auto m = kTime.match(rest, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!m.hasMatch() || m.capturedLength() != rest.size()) {
+        return std::nullopt;
+    }
+    auto seconds = TimeFromParts(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4));
+    if (!seconds) {
+        return std::nullopt;
+    }
+    return Combine(day.value_or(0.0), *seconds);
+}
+
+}  // namespace merivane

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/SerialDate.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace merivane {
+
+// Dates and times are kept in the registry as text. They are written in one fixed form,
+// whatever the user's locale, so that a change of locale never makes a stored date
+// unreadable: "12/9/2026 9:41:07 PM" (general date; the date alone at midnight, the time
+// alone on day 0) and "09:41 PM" (medium time).
+QString GeneralDateText(SerialDate serial);
+QString MediumTimeText(SerialDate serial);
+
+// Reads the fixed forms back, and also ISO dates and date-times ("2026-12-09",
+// "2026-12-09T21:41:07", "2026-12-09 21:41") and 24-hour times ("21:41", "21:41:07").
+// A time alone gives a serial on day 0; a date alone gives midnight.
+std::optional<SerialDate> ParseDateText(const QString& text);
+
+}  // namespace merivane

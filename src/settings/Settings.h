@@ -1,0 +1,24 @@
+#pragma once
+
+#include "settings/SettingsState.h"
+
+#include <QString>
+
+namespace merivane {
+
+inline const QString kAppKey = QStringLiteral("Software\\Brennock\\Merivane");
+
+// Fills the statistics and the Setup values from the registry; on the first run (no
+// "LastFilenameUsed" yet) sets the defaults and saves them.
+void LoadSettings(SettingsState& state);
+// Writes the chosen groups, in the order statistics, Setup, position.
+void SaveSettings(SettingsState& state, bool statistics, bool setup, bool position);
+void SetDefaultSettings(SettingsState& state);
+// Removes the per-user key with all its subkeys; the machine-wide statistics stay.
+void DeleteSettings(SettingsState& state);
+
+// "YNY..." -> flags: upper-cased, padded with Y; 'N' and '0' are False, anything else True.
+std::array<bool, kThemeMgrSettingCount> ParseThemeMgrSettings(const QString& text);
+QString ThemeMgrSettingsText(const std::array<bool, kThemeMgrSettingCount>& flags);
+
+}  // namespace merivane

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/Dialogs.h"
+#include "platform/Environment.h"
+#include "platform/EventLoop.h"
+#include "platform/InstanceGuard.h"
+#include "platform/Processes.h"
+#include "platform/Random.h"
+#include "platform/WindowsVersionInfo.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace merivane::test {
+
+class FakeEnvironment final : public Environment {
+public:
+    QString Get(const QString& name) const override;
+    QList<QPair<QString, QString>> Entries() const override { return m_entries; }
+    void Set(const QString& name, const QString& value);
+
+private:
+    QList<QPair<QString, QString>> m_entries;
+};
+
+class FakeClock final : public Clock {
+public:
+    SerialDate Now() const override { return now; }
+    SerialDate now = 46365.75;  // 9 December 2026, 6 PM
+};
+
+class FakeRandom final : public Random {
+public:
+    void SeedFromClock() override { ++seeds; }
+    double Next() override;
+    int seeds = 0;
+    std::deque<double> script;
+};
+
+struct ShownMessage {
+    QString Text;
+    QString Title;
+    MessageIcon Icon;
+};
+
+class FakeDialogs final : public Dialogs {
+public:
+    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
+                             MessageResult defaultAnswer) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    bool CanShowWindows() const override { return canShowWindows; }
+
+    bool canShowWindows = false;
+    std::vector<ShownMessage> messages;
+    std::deque<MessageResult> answers;  // taken in order; the default answer when empty
+};
+
+class FakeConsole final : public Console {
+public:
+    void Out(const QString& text) override { out += text; }
+    void Err(const QString& text) override { err += text; }
+    QString out;
+    QString err;
+};
+
+class FakeInstanceGuard final : public InstanceGuard {
+public:
+    bool AnotherInstanceRunning() override {
+        ++asked;
+        return anotherRunning;
+    }
+    bool anotherRunning = false;
+    int asked = 0;
+};
+
+class FakeWindowsVersion final : public WindowsVersionInfo {
+public:
+    OsVersionRecord Query() const override { return record; }
+    OsVersionRecord record{5, 1, 2};
+};
+
+struct StartedProcess {
+    QString CommandLine;
+    WindowStyle Style;
+};
+
+class FakeProcesses final : public Processes {
+public:
+    bool StartDetached(const QString& commandLine, WindowStyle style) override {
+        started.push_back({commandLine, style});
+        return startSucceeds;
+    }
+    std::vector<StartedProcess> started;
+    bool startSucceeds = true;
+};
+
+// Records "events" for each ProcessEvents and "pause N" for each Pause, in order.
+class FakeEventLoop final : public EventLoop {
+public:
+    void ProcessEvents() override { calls << QStringLiteral("events"); }
+    void Pause(int milliseconds) override { calls << QStringLiteral("pause %1").arg(milliseconds); }
+    QStringList calls;
+};
+
+}  // namespace merivane::test
