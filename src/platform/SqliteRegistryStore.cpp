@@ -361,7 +361,9 @@ bool SqliteRegistryStore::DeleteTree(RegRoot root, const QString& path) {
         return false;
     }
     QString lpath = Lower(*parts, parts->size());
-    auto [low, high] = SubtreeRange(lpath);
+    const auto range = SubtreeRange(lpath);
+    const QString& low = range.first;
+    const QString& high = range.second;
     return Write([&] {
         Statement keys(m_db, "DELETE FROM keys WHERE root = ? AND (path = ? OR (path >= ? AND path < ?))");
         keys.Bind(1, RootValue(root)).Bind(2, lpath).Bind(3, low).Bind(4, high);

@@ -51,6 +51,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 QString StatsKey() {
     return kAppKey + QStringLiteral("\\Stats");

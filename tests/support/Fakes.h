@@ -9,6 +9,7 @@
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/WindowsVersionInfo.h"
+#include "support/QtPrinters.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,206 @@
+#include "app/Main.h"
+
+#include "calendar/EventTableFile.h"
+#include "settings/RegOp.h"
+#include "settings/Settings.h"
+#include "support/TestPlatform.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace merivane {
+namespace {
+
+TEST(Switch, FirstTwoCharactersLowerCasedWithMinusAsSlash) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/n", "/n"},          {"-N", "/n"},      {"   /c   ", "/c"},  {"/install", "/i"},
+        {"-apply x.theme", "/a"}, {"/A \"My Theme\"", "/a"}, {"", "  "}, {"x", "x "},
+        {"/?", "/?"},          {"--n", "/-"},     {"n/", "n/"},      {"\t/H", "/h"},
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(BuildSwitch(line), expected);
+    }
+}
+
+TEST(Switch, ArgumentsJoinWithQuotesAroundBlanks) {
+    EXPECT_EQ(JoinCommandLine({"/a", "My Theme.theme"}), "/a \"My Theme.theme\"");
+    EXPECT_EQ(JoinCommandLine({"/n"}), "/n");
+    EXPECT_EQ(JoinCommandLine({"/a", ""}), "/a \"\"");
+    EXPECT_EQ(JoinCommandLine({}), "");
+}
+
+TEST(StartupGlobals, WindowsVersionCodes) {
+    const std::pair<OsVersionRecord, int> cases[] = {
+        {{4, 0, 1}, 0},  {{4, 0, 2}, 1},  {{4, 10, 1}, 2}, {{4, 89, 1}, 2}, {{4, 90, 1}, 3},
+        {{3, 51, 2}, 2}, {{5, 0, 2}, 4},  {{5, 1, 2}, 5},  {{5, 2, 2}, 5},  {{6, 0, 2}, 5},
+        {{10, 0, 2}, 5},
+    };
+    for (const auto& [record, code] : cases) {
+        SCOPED_TRACE(testing::Message() << record.Major << "." << record.Minor << " id " << record.PlatformId);
+        EXPECT_EQ(WindowsVersionCode(record), code);
+    }
+}
+
+TEST(ApplySwitch, FileNameOfTheCommandLine) {
+    const QString themes = "/home/u/Themes/";
+    struct Case {
+        const char* Line;
+        std::optional<QString> Expected;
+    };
+    const Case cases[] = {
+        {"/a", std::nullopt},
+        {"/a   ", std::nullopt},
+        {"/a Xmas", "/home/u/Themes/Xmas.theme"},
+        {"/apply Xmas.THEME", "/home/u/Themes/Xmas.THEME"},
+        {"/a \"Snow Day\"", "/home/u/Themes/Snow Day.theme"},
+        {R"(/a "C:\Themes\Snow Day.theme")", R"(C:\Themes\Snow Day.theme)"},
+        {"/s /srv/themes/Easter", "/srv/themes/Easter.theme"},
+        {R"(/a \\server\share\x.theme)", R"(/home/u/Themes/\\server\share\x.theme)"},
+        {"/a my.themes.old", "/home/u/Themes/my.themes.old"},  // ".theme" anywhere counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Line);
+        EXPECT_EQ(ApplyFileName(c.Line, themes), c.Expected);
+    }
+}
+
+TEST(Usage, TextIsExact) {
+    const QString expected =
+        "merivane uses the date and time to make daily theme or\r\n"
+        "wallpaper changes suitable for the current date.\r\n\r\n"
+        "Command line usage:   merivane [/i | /u | /n | /c | /a ]\r\n\r\n"
+        "  /i[nstall]                   = Sets up registry variables, shows setup window\r\n"
+        "  /u(install]                 = Removes registry variables\r\n"
+        "  /n[ow]                     = Makes a theme/wallpaper change immediately\r\n"
+        "  /c[heck]                  = Checks date to see if a theme change is needed.\r\n"
+        "  /a[pply] <filename> = Applies the named theme filename to the desktop.\r\n\r\n"
+        "Using no parameters shows a dialog box to make setup changes.";
+    EXPECT_EQ(UsageText("merivane"), expected);
+}
+
+class MainTest : public ::testing::Test {
+protected:
+    int Run(const QStringList& args) {
+        Program program(sys.Get());
+        int rc = Main(program, args);
+        lastThemePath = program.Setup.ThemePath;
+        return rc;
+    }
+    bool AlreadyRunningShown() const {
+        for (const auto& m : sys.dialogs.messages) {
+            if (m.Title == "Merivane Error") {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    test::TestPlatform sys;
+    QString lastThemePath;
+};
+
+TEST_F(MainTest, OnlyTheOneShotSwitchesRunBesideAnotherInstance) {
+    sys.instances.anotherRunning = true;
+    struct Case {
+        QStringList Args;
+        bool Refused;
+    };
+    const Case cases[] = {
+        {{"/?"}, false}, {{"/u"}, false},   {{"/s"}, false}, {{"/n"}, false},   {{"-N"}, false},
+        {{"/p"}, false}, {{"/i"}, false},   {{"/c"}, false}, {{"/a"}, false},   {{"/h"}, true},
+        {{}, true},      {{"/x"}, true},    {{"setup"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        sys.dialogs.messages.clear();
+        sys.console.out.clear();
+        EXPECT_EQ(Run(c.Args), c.Refused ? kExitAlreadyRunning : kExitOk);
+        EXPECT_EQ(AlreadyRunningShown(), c.Refused);
+    }
+    sys.dialogs.messages.clear();
+    Run({"/h"});
+    ASSERT_EQ(sys.dialogs.messages.size(), 1u);
+    EXPECT_EQ(sys.dialogs.messages[0].Text, "Merivane is already running.\r\nCheck for an icon in the system tray.");
+    EXPECT_EQ(sys.dialogs.messages[0].Icon, MessageIcon::Information);
+}
+
+TEST_F(MainTest, ARefusedSecondInstanceTouchesNothing) {
+    sys.instances.anotherRunning = true;
+    Run({});
+    EXPECT_EQ(sys.random.seeds, 0);
+    EXPECT_FALSE(sys.store->KeyExists(RegRoot::CurrentUser, kAppKey));
+}
+
+TEST_F(MainTest, UsageGoesToStandardOutputWithoutADisplay) {
+    EXPECT_EQ(Run({"/?"}), kExitOk);
+    EXPECT_EQ(sys.console.out, UsageText("merivane").replace("\r\n", "\n") + "\n");
+    sys.console.out.clear();
+    Run({"-h"});
+    EXPECT_FALSE(sys.console.out.isEmpty());
+
+    sys.console.out.clear();
+    sys.dialogs.canShowWindows = true;
+    Run({"/?"});
+    EXPECT_TRUE(sys.console.out.isEmpty());
+    ASSERT_EQ(sys.dialogs.messages.size(), 1u);
+    EXPECT_EQ(sys.dialogs.messages[0].Title, "Merivane");
+    EXPECT_EQ(sys.dialogs.messages[0].Text, UsageText("merivane"));
+}
+
+TEST_F(MainTest, StartUpSeedsAndLoadsTheSettings) {
+    Run({"/n"});
+    EXPECT_EQ(sys.random.seeds, 1);
+    EXPECT_EQ(lastThemePath, sys.Home().WindowsDir + "Resources/Themes/");
+    EXPECT_TRUE(sys.store->KeyExists(RegRoot::CurrentUser, QString(kAppKey) + R"(\Setup)"));
+}
+
+TEST_F(MainTest, StartupGlobalsComeFromTheHomeAndTheAssociations) {
+    sys.version.record = {5, 0, 2};
+    sys.WriteFile(sys.Home().WindowsDir + "NOTEPAD.EXE");
+    Program program(sys.Get());
+    SetStartupGlobals(program);
+    EXPECT_EQ(program.WindowsVersion, 4);
+    EXPECT_EQ(program.AppPath, sys.Home().Home);
+    EXPECT_EQ(program.WindowsDir, sys.Home().WindowsDir);
+    EXPECT_EQ(program.SystemDir, sys.Home().SystemDir);
+    EXPECT_EQ(program.ThemeFileType, "(none)");
+    EXPECT_EQ(program.ThemeOpenCommand, "(none)");
+    EXPECT_EQ(program.TextViewerCommand, sys.Home().WindowsDir + "notepad.exe");
+}
+
+TEST_F(MainTest, InstallSavesTheSettingsAndMakesTheEventTableReadOnly) {
+    QString table = sys.WriteFile(sys.Home().Home + kEventTableFileName, "[Events]\r\n");
+    EXPECT_EQ(Run({"/install"}), kExitOk);
+    EXPECT_FALSE(QFileInfo(table).isWritable() && getuid() != 0);
+    EXPECT_FALSE(QFileInfo(table).permissions() & QFileDevice::WriteOwner);
+    EXPECT_TRUE(sys.store->KeyExists(RegRoot::CurrentUser, QString(kAppKey) + R"(\Setup)"));
+    EXPECT_TRUE(sys.store->KeyExists(RegRoot::LocalMachine, kAppKey));
+}
+
+TEST_F(MainTest, UninstallRemovesTheUserSettingsAndTheEventTable) {
+    QString table = sys.WriteFile(sys.Home().Home + kEventTableFileName, "[Events]\r\n");
+    Run({"/i"});
+    Run({"-u"});
+    EXPECT_FALSE(sys.store->KeyExists(RegRoot::CurrentUser, kAppKey));
+    EXPECT_TRUE(sys.store->QueryValue(RegRoot::LocalMachine, kAppKey, "InstallDate").has_value());
+    EXPECT_FALSE(QFileInfo::exists(table));
+    ASSERT_EQ(sys.processes.started.size(), 1u);
+    EXPECT_EQ(sys.processes.started[0].CommandLine, sys.Home().SystemDir + "RegSvr32.exe /s /u Merivane.DLL");
+    EXPECT_EQ(sys.processes.started[0].Style, WindowStyle::Hidden);
+    EXPECT_TRUE(sys.events.calls.contains("events"));
+    // Without a table to delete, uninstall still ends well.
+    EXPECT_EQ(Run({"/u"}), kExitOk);
+}
+
+TEST_F(MainTest, ApplyWithoutAFileOrWithAMissingOneDoesNothing) {
+    EXPECT_EQ(Run({"/a"}), kExitOk);
+    EXPECT_EQ(Run({"/a", "Nothing Here"}), kExitOk);
+    EXPECT_TRUE(sys.dialogs.messages.empty());
+    EXPECT_TRUE(sys.console.err.isEmpty());
+}
+
+}  // namespace
+}  // namespace merivane

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The programs as a user or a script runs them: a first run on a machine with no display,
+# the usage text, and the first-run settings seen through merivanectl.
+set -euo pipefail
+merivane=$1
+merivanectl=$2
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export MERIVANE_HOME=$home/merivane
+unset DISPLAY WAYLAND_DISPLAY
+export MERIVANE_NOW=2026-12-09T21:41:07
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$merivane" /i || fail "merivane /i exited $?"
+[ -f "$MERIVANE_HOME/registry.sqlite" ] || fail "no registry store"
+[ -d "$MERIVANE_HOME/drive_c/WINDOWS/SYSTEM" ] || fail "no virtual Windows folder"
+
+usage=$("$merivane" /?)
+expected="merivane uses the date and time to make daily theme or
+wallpaper changes suitable for the current date.
+
+Command line usage:   merivane [/i | /u | /n | /c | /a ]
+
+  /i[nstall]                   = Sets up registry variables, shows setup window
+  /u(install]                 = Removes registry variables
+  /n[ow]                     = Makes a theme/wallpaper change immediately
+  /c[heck]                  = Checks date to see if a theme change is needed.
+  /a[pply] <filename> = Applies the named theme filename to the desktop.
+
+Using no parameters shows a dialog box to make setup changes."
+[ "$usage" = "$expected" ] || fail "usage text differs: $(diff <(echo "$usage") <(echo "$expected"))"
+
+export_text=$("$merivanectl" reg export 'HKEY_CURRENT_USER\Software\Brennock\Merivane')
+for line in '"LastFilenameUsed"="(none)"' '"ScheduledTime"="12:30 AM"' '"ChangesPerDay"=dword:00000001' \
+            '"UseThemeMgrSettings"="YYYYYYYYY"' "\"ThemePath\"=\"$MERIVANE_HOME/drive_c/WINDOWS/Resources/Themes/\""; do
+    grep -qxF "$line" <<<"$export_text" || fail "export lacks $line"
+done
+"$merivanectl" reg export 'HKLM\Software\Brennock\Merivane' | grep -qxF '"InstallDate"="12/9/2026 9:41:07 PM"' \
+    || fail "install date not from MERIVANE_NOW"
+
+# A damaged store is moved aside with one message, and the program still starts.
+printf 'garbage' > "$MERIVANE_HOME/registry.sqlite"
+err=$("$merivane" /? 2>&1 >/dev/null)
+[ "$(grep -c 'damaged' <<<"$err")" = 1 ] || fail "expected one message about the damaged store, got: $err"
+ls "$MERIVANE_HOME"/registry.sqlite.damaged-* >/dev/null || fail "damaged store not kept"
+
+"$merivane" /u || fail "merivane /u exited $?"
+"$merivanectl" reg export 'HKCU\Software\Brennock\Merivane' 2>/dev/null && fail "per-user key still there after /u"
+echo "cli first run: ok"
