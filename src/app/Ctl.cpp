@@ -49,7 +49,8 @@ int RegImport(Platform& platform, const QStringList& args) {
     }
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
-        platform.Con.Err(QStringLiteral("merivanectl: cannot read %1: %2\n").arg(args[0], file.errorString()));
+        platform.Con.Err(
+            QStringLiteral("merivanectl: cannot read %1: %2\n").arg(args[0], file.errorString()));
         return kCtlFailed;
     }
     QString error;
@@ -64,7 +65,8 @@ int RegImport(Platform& platform, const QStringList& args) {
 
 QString CtlUsage() {
     return QStringLiteral(
-        "usage: merivanectl reg export [KEY]   write the settings store (or the tree below KEY) as REGEDIT4 text\n"
+        "usage: merivanectl reg export [KEY]   write the settings store (or the tree below KEY) as REGEDIT4 "
+        "text\n"
         "       merivanectl reg import FILE    add or replace the keys and values of a REGEDIT4 file\n");
 }
 

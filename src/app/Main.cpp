@@ -47,6 +47,14 @@ void ApplyNamedTheme(Program& program) {
 }
 }  // namespace
 
+QStringList ArgumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 QString JoinCommandLine(const QStringList& arguments) {
     QStringList parts;
     for (const QString& arg : arguments) {
@@ -91,13 +99,16 @@ int WindowsVersionCode(const OsVersionRecord& r) {
 QString UsageText(const QString& n) {
     return n + QStringLiteral(" uses the date and time to make daily theme or") + kCrLf +
            QStringLiteral("wallpaper changes suitable for the current date.") + kCrLf + kCrLf +
-           QStringLiteral("Command line usage:   ") + n + QStringLiteral(" [/i | /u | /n | /c | /a ]") + kCrLf + kCrLf +
-           QStringLiteral("  /i[nstall]                   = Sets up registry variables, shows setup window") + kCrLf +
-           QStringLiteral("  /u(install]                 = Removes registry variables") + kCrLf +
-           QStringLiteral("  /n[ow]                     = Makes a theme/wallpaper change immediately") + kCrLf +
-           QStringLiteral("  /c[heck]                  = Checks date to see if a theme change is needed.") + kCrLf +
-           QStringLiteral("  /a[pply] <filename> = Applies the named theme filename to the desktop.") + kCrLf +
-           kCrLf + QStringLiteral("Using no parameters shows a dialog box to make setup changes.");
+           QStringLiteral("Command line usage:   ") + n + QStringLiteral(" [/i | /u | /n | /c | /a ]") +
+           kCrLf + kCrLf +
+           QStringLiteral("  /i[nstall]                   = Sets up registry variables, shows setup window") +
+           kCrLf + QStringLiteral("  /u(install]                 = Removes registry variables") + kCrLf +
+           QStringLiteral("  /n[ow]                     = Makes a theme/wallpaper change immediately") +
+           kCrLf +
+           QStringLiteral("  /c[heck]                  = Checks date to see if a theme change is needed.") +
+           kCrLf +
+           QStringLiteral("  /a[pply] <filename> = Applies the named theme filename to the desktop.") +
+           kCrLf + kCrLf + QStringLiteral("Using no parameters shows a dialog box to make setup changes.");
 }
 
 std::optional<QString> ApplyFileName(const QString& commandLine, const QString& themePath) {
@@ -153,9 +164,9 @@ int Main(Program& program, const QStringList& arguments) {
     const QString sw = BuildSwitch(program.CommandLine);
 
     if (!IsOneShotSwitch(sw) && program.Sys.Instances.AnotherInstanceRunning()) {
-        program.Sys.Ui.MessageBox(
-            QStringLiteral("Merivane is already running.") + kCrLf + QStringLiteral("Check for an icon in the system tray."),
-            QStringLiteral("Merivane Error"), MessageIcon::Information);
+        program.Sys.Ui.MessageBox(QStringLiteral("Merivane is already running.") + kCrLf +
+                                      QStringLiteral("Check for an icon in the system tray."),
+                                  QStringLiteral("Merivane Error"), MessageIcon::Information);
         return kExitAlreadyRunning;
     }
     program.Sys.Rng.SeedFromClock();

@@ -13,6 +13,8 @@ namespace merivane {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitAlreadyRunning = 1;
 
+// The process arguments after the program name, as text.
+QStringList ArgumentsOf(int argc, char* argv[]);
 // The arguments joined by blanks; an argument that holds a blank (or is empty) is put
 // in double quotes.
 QString JoinCommandLine(const QStringList& arguments);

@@ -7,7 +7,7 @@ namespace merivane {
 // The local date and time, as a serial date. Every date-dependent rule asks this port,
 // so any day can be tried.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual SerialDate Now() const = 0;
 };

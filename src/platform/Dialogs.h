@@ -13,7 +13,7 @@ enum class MessageResult { Ok, Cancel, Yes, No };
 // Message and input boxes. Without a display the text goes to standard error and the
 // given default answer is taken, so a command-line run never waits for a click.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon,
                                      MessageButtons buttons = MessageButtons::Ok,

@@ -8,7 +8,7 @@ namespace merivane {
 
 // The process environment. Entries() keeps the order the process was given them in.
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     // The value of a variable by its exact name; empty when unset.
     virtual QString Get(const QString& name) const = 0;

@@ -33,7 +33,8 @@ HomeLayout HomeLayout::FromEnvironment(const Environment& env) {
 
 bool HomeLayout::Create(QString* error) const {
     // The usual theme folder exists from the start, so the first-run search settles there.
-    for (const QString& folder : {Home, SystemDir, InstanceDir, WindowsDir + QStringLiteral("Resources/Themes/")}) {
+    for (const QString& folder :
+         {Home, SystemDir, InstanceDir, WindowsDir + QStringLiteral("Resources/Themes/")}) {
         if (!QDir().mkpath(folder)) {
             if (error != nullptr) {
                 *error = QStringLiteral("cannot create the folder %1").arg(folder);

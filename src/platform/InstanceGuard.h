@@ -5,7 +5,7 @@ namespace merivane {
 // Whether another Merivane process of the same home runs now, whatever it was started for.
 // A process that ended without cleaning up (a crash) does not count.
 class InstanceGuard {
-public:
+  public:
     virtual ~InstanceGuard() = default;
     virtual bool AnotherInstanceRunning() = 0;
 };

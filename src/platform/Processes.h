@@ -10,7 +10,7 @@ enum class WindowStyle { Hidden, Normal, Minimized, Maximized };
 // Starts programs. A command line is split into arguments by the Windows quoting rules
 // and started directly, never through a shell, so no file name is ever interpreted.
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
     // Starts the command and returns at once; false when it could not be started.
     virtual bool StartDetached(const QString& commandLine, WindowStyle style) = 0;

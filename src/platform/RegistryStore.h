@@ -48,14 +48,15 @@ struct RegStoredValue {
 // Every call is atomic on its own; calls that fail change nothing and return false,
 // an empty optional or an empty list.
 class RegistryStore {
-public:
+  public:
     virtual ~RegistryStore() = default;
 
     // Opens the key, creating it and any missing keys above it.
     virtual bool CreateKey(RegRoot root, const QString& path) = 0;
     virtual bool KeyExists(RegRoot root, const QString& path) = 0;
     virtual std::optional<RegKeyInfo> QueryInfo(RegRoot root, const QString& path) = 0;
-    virtual std::optional<RegStoredValue> QueryValue(RegRoot root, const QString& path, const QString& name) = 0;
+    virtual std::optional<RegStoredValue> QueryValue(RegRoot root, const QString& path,
+                                                     const QString& name) = 0;
     virtual std::vector<RegStoredValue> Values(RegRoot root, const QString& path) = 0;
     virtual QStringList Subkeys(RegRoot root, const QString& path) = 0;
     // The key must exist.

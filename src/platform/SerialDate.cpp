@@ -35,7 +35,8 @@ std::chrono::sys_days DaysFromSerial(SerialDate serial) noexcept {
 }
 
 std::optional<SerialDate> SerialFromYmd(int year, unsigned month, unsigned day) noexcept {
-    std::chrono::year_month_day ymd{std::chrono::year{year}, std::chrono::month{month}, std::chrono::day{day}};
+    std::chrono::year_month_day ymd{std::chrono::year{year}, std::chrono::month{month},
+                                    std::chrono::day{day}};
     if (!ymd.ok()) {
         return std::nullopt;
     }
@@ -43,7 +44,8 @@ std::optional<SerialDate> SerialFromYmd(int year, unsigned month, unsigned day) 
 }
 
 SerialDate SerialFromDate(const QDate& date) {
-    return SerialFromDays(kEpoch) + static_cast<double>(date.toJulianDay() - QDate(1899, 12, 30).toJulianDay());
+    return SerialFromDays(kEpoch) +
+           static_cast<double>(date.toJulianDay() - QDate(1899, 12, 30).toJulianDay());
 }
 
 SerialDate SerialFromTime(const QTime& time) {

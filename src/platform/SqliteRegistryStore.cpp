@@ -34,7 +34,7 @@ PRAGMA user_version = 1;
 
 // One prepared statement, finalised on scope exit.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr); }
     ~Statement() { sqlite3_finalize(m_stmt); }
     Statement(const Statement&) = delete;
@@ -51,8 +51,8 @@ public:
         return *this;
     }
     Statement& BindBlob(int index, const QByteArray& data) {
-        sqlite3_bind_blob(m_stmt, index, data.isEmpty() ? "" : data.constData(), static_cast<int>(data.size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_blob(m_stmt, index, data.isEmpty() ? "" : data.constData(),
+                          static_cast<int>(data.size()), SQLITE_TRANSIENT);
         return *this;
     }
     // SQLITE_ROW, SQLITE_DONE or an error code.
@@ -68,7 +68,7 @@ public:
         return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(m_stmt, column));
     }
 
-private:
+  private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -123,7 +123,8 @@ bool PrepareDatabase(sqlite3* db) {
 
 sqlite3* OpenFile(const QString& file) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK || !PrepareDatabase(db)) {
         sqlite3_close_v2(db);
         return nullptr;
@@ -160,12 +161,14 @@ std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::Open(const QString& fi
                                 "settings are kept in memory only for this run.")
                      .arg(file));
         } else {
-            warn(QStringLiteral("The settings store %1 was damaged; it was moved to %2 and a fresh store was made.")
+            warn(QStringLiteral(
+                     "The settings store %1 was damaged; it was moved to %2 and a fresh store was made.")
                      .arg(file, aside));
             db = OpenFile(file);
         }
     } else if (db == nullptr) {
-        warn(QStringLiteral("The settings store %1 cannot be created; settings are kept in memory only for this run.")
+        warn(QStringLiteral(
+                 "The settings store %1 cannot be created; settings are kept in memory only for this run.")
                  .arg(file));
     }
     if (db == nullptr) {
@@ -248,7 +251,8 @@ std::optional<RegKeyInfo> SqliteRegistryStore::QueryInfo(RegRoot root, const QSt
     }
     QString lpath = Lower(*Components(path), Components(path)->size());
     RegKeyInfo info;
-    Statement keys(m_db, "SELECT count(*), coalesce(max(length(name)), 0) FROM keys WHERE root = ? AND parent = ?");
+    Statement keys(m_db,
+                   "SELECT count(*), coalesce(max(length(name)), 0) FROM keys WHERE root = ? AND parent = ?");
     keys.Bind(1, RootValue(root)).Bind(2, lpath);
     if (keys.Step() == SQLITE_ROW) {
         info.SubkeyCount = static_cast<int>(keys.Int(0));
@@ -272,7 +276,9 @@ std::optional<RegStoredValue> SqliteRegistryStore::QueryValue(RegRoot root, cons
         return std::nullopt;
     }
     Statement q(m_db, "SELECT name, type, data FROM vals WHERE root = ? AND key = ? AND lname = ?");
-    q.Bind(1, RootValue(root)).Bind(2, Lower(*Components(path), Components(path)->size())).Bind(3, name.toLower());
+    q.Bind(1, RootValue(root))
+        .Bind(2, Lower(*Components(path), Components(path)->size()))
+        .Bind(3, name.toLower());
     if (q.Step() != SQLITE_ROW) {
         return std::nullopt;
     }
@@ -313,14 +319,19 @@ bool SqliteRegistryStore::SetValue(RegRoot root, const QString& path, const QStr
     QString lpath = Lower(*Components(path), Components(path)->size());
     return Write([&] {
         Statement update(m_db, "UPDATE vals SET type = ?, data = ? WHERE root = ? AND key = ? AND lname = ?");
-        update.Bind(1, type).BindBlob(2, data).Bind(3, RootValue(root)).Bind(4, lpath).Bind(5, name.toLower());
+        update.Bind(1, type)
+            .BindBlob(2, data)
+            .Bind(3, RootValue(root))
+            .Bind(4, lpath)
+            .Bind(5, name.toLower());
         if (!update.Run()) {
             return false;
         }
         if (sqlite3_changes(m_db) > 0) {
             return true;
         }
-        Statement insert(m_db, "INSERT INTO vals(root, key, lname, name, type, data) VALUES(?, ?, ?, ?, ?, ?)");
+        Statement insert(m_db,
+                         "INSERT INTO vals(root, key, lname, name, type, data) VALUES(?, ?, ?, ?, ?, ?)");
         insert.Bind(1, RootValue(root)).Bind(2, lpath).Bind(3, name.toLower()).Bind(4, name).Bind(5, type);
         insert.BindBlob(6, data);
         return insert.Run();

@@ -12,7 +12,7 @@ namespace merivane {
 // The registry in one SQLite file. WAL mode and a busy timeout let a resident instance
 // and one-shot instances write at the same time; each write is one transaction.
 class SqliteRegistryStore final : public RegistryStore {
-public:
+  public:
     using Warn = std::function<void(const QString&)>;
 
     // Opens (or creates) the store. A file that is not a sound store is moved aside under a
@@ -34,7 +34,7 @@ public:
     bool DeleteTree(RegRoot root, const QString& path) override;
     bool Batch(const std::function<bool()>& work) override;
 
-private:
+  private:
     explicit SqliteRegistryStore(sqlite3* db);
     bool Write(const std::function<bool()>& work);
 

@@ -10,7 +10,7 @@ struct OsVersionRecord {
 };
 
 class WindowsVersionInfo {
-public:
+  public:
     virtual ~WindowsVersionInfo() = default;
     virtual OsVersionRecord Query() const = 0;
 };

@@ -38,8 +38,7 @@ QString ProgramOfCommand(QString command) {
 }
 
 int CountThemeFiles(const QDir& dir) {
-    return static_cast<int>(
-        dir.entryList({QStringLiteral("*.theme")}, QDir::Files, QDir::NoSort).size());
+    return static_cast<int>(dir.entryList({QStringLiteral("*.theme")}, QDir::Files, QDir::NoSort).size());
 }
 
 bool UnderTemp(const HomeLayout& home, const QString& folder) {
@@ -113,8 +112,8 @@ QString FindThemeFolder(SettingsState& state) {
         reg.SetKey(QStringLiteral("Software\\Desktop Architect\\Settings"));
         folder = reg.Value(QStringLiteral("ThemeDir")).ToText();
     } else {
-        QString current =
-            DefaultValueOf(state.Sys, RegRoot::CurrentUser, QStringLiteral("Software\\Microsoft\\Plus!\\Themes\\Current"));
+        QString current = DefaultValueOf(state.Sys, RegRoot::CurrentUser,
+                                         QStringLiteral("Software\\Microsoft\\Plus!\\Themes\\Current"));
         if (!current.isEmpty()) {
             folder = FolderOf(current);
         }

@@ -11,7 +11,8 @@ QString TimeText(int seconds, bool withSeconds, bool twoDigitHour) {
     int minute = (seconds / 60) % 60;
     int second = seconds % 60;
     int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    QString text = twoDigitHour ? QStringLiteral("%1").arg(hour12, 2, 10, QChar(u'0')) : QString::number(hour12);
+    QString text =
+        twoDigitHour ? QStringLiteral("%1").arg(hour12, 2, 10, QChar(u'0')) : QString::number(hour12);
     text += QStringLiteral(":%1").arg(minute, 2, 10, QChar(u'0'));
     if (withSeconds) {
         text += QStringLiteral(":%1").arg(second, 2, 10, QChar(u'0'));
@@ -80,7 +81,8 @@ std::optional<SerialDate> ParseDateText(const QString& input) {
     std::optional<SerialDate> day;
     QString rest = text;
     for (const auto* form : {&kUsDate, &kIsoDate}) {
-        auto m = form->match(text, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+        auto m = form->match(text, 0, QRegularExpression::NormalMatch,
+                             QRegularExpression::AnchorAtOffsetMatchOption);
         if (!m.hasMatch()) {
             continue;
         }
@@ -101,11 +103,13 @@ std::optional<SerialDate> ParseDateText(const QString& input) {
     if (rest.isEmpty()) {
         return day;
     }
-    auto m = kTime.match(rest, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    auto m =
+        kTime.match(rest, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
     if (!m.hasMatch() || m.capturedLength() != rest.size()) {
         return std::nullopt;
     }
-    auto seconds = TimeFromParts(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4));
+    auto seconds =
+        TimeFromParts(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4));
     if (!seconds) {
         return std::nullopt;
     }

@@ -64,8 +64,8 @@ QString ValueLine(const RegStoredValue& value) {
                          (static_cast<quint32>(static_cast<unsigned char>(value.Data[3])) << 24);
         return line + QStringLiteral("dword:%1").arg(number, 8, 16, QChar(u'0'));
     }
-    QString prefix = value.Type == kRegBinary ? QStringLiteral("hex:")
-                                              : QStringLiteral("hex(%1):").arg(value.Type, 0, 16);
+    QString prefix =
+        value.Type == kRegBinary ? QStringLiteral("hex:") : QStringLiteral("hex(%1):").arg(value.Type, 0, 16);
     return HexValue(line + prefix, value.Data);
 }
 
@@ -204,7 +204,8 @@ std::optional<RegStoredValue> ParseValueLine(const QString& line, QString* error
         return value;
     }
     if (rest == QLatin1String("-")) {
-        *error = QStringLiteral("deleting values is not supported; only additions and replacements are imported");
+        *error =
+            QStringLiteral("deleting values is not supported; only additions and replacements are imported");
         return std::nullopt;
     }
     *error = QStringLiteral("expected \"text\", dword:, hex: or hex(N): after =");
@@ -245,7 +246,8 @@ std::optional<QString> ExportRegistry(RegistryStore& store, const QString& key, 
     auto root = RootFromName(rootName);
     auto parts = KeyPathComponents(key.mid(rootName.size() + 1));
     if (!root || !parts) {
-        *error = QStringLiteral("%1 does not begin with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
+        *error = QStringLiteral(
+                     "%1 does not begin with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
                      .arg(key);
         return std::nullopt;
     }
@@ -287,13 +289,15 @@ bool ImportRegistry(RegistryStore& store, const QString& input, QString* error) 
             }
             QString full = line.mid(1, line.size() - 2);
             if (full.startsWith(u'-')) {
-                return fail(QStringLiteral("deleting keys is not supported; only additions and replacements are imported"));
+                return fail(QStringLiteral(
+                    "deleting keys is not supported; only additions and replacements are imported"));
             }
             QString rootName = full.section(u'\\', 0, 0);
             auto root = RootFromName(rootName);
             if (!root) {
-                return fail(QStringLiteral("%1 is not HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
-                                .arg(rootName));
+                return fail(
+                    QStringLiteral("%1 is not HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
+                        .arg(rootName));
             }
             auto parts = KeyPathComponents(full.mid(rootName.size() + 1));
             if (!parts) {

@@ -222,7 +222,8 @@ void RegOp::SetValue(const QString& name, const Variant& newValue) {
             case kRegMultiSz:
                 break;
             default:
-                ReportError(QStringLiteral("Existing value has unsupported data type and will not be overwritten"));
+                ReportError(
+                    QStringLiteral("Existing value has unsupported data type and will not be overwritten"));
                 return;
         }
     }

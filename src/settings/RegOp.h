@@ -17,7 +17,7 @@ namespace merivane {
 // that cannot be opened reads as empty and counts 0; errors show in a message box only
 // when option bit 8 is set.
 class RegOp {
-public:
+  public:
     static constexpr int kNumbersAsText = 1;
     static constexpr int kMultiAsArray = 2;
     static constexpr int kExpandOnRead = 4;
@@ -46,7 +46,7 @@ public:
     std::uint32_t Root() const { return m_root; }
     const QString& Key() const { return m_key; }
 
-private:
+  private:
     static constexpr std::uint32_t kKeyRead = 0x20019;
     static constexpr std::uint32_t kKeyReadWrite = 0x2001F;
     static constexpr std::uint32_t kKeyAllAccess = 0xF003F;

@@ -13,8 +13,8 @@ namespace {
 // One Setup value: its registry name and where it lives in AppSettings.
 struct SetupField {
     const char* Name;
-    std::variant<QString AppSettings::*, bool AppSettings::*, std::int16_t AppSettings::*, SerialDate AppSettings::*,
-                 std::array<bool, kThemeMgrSettingCount> AppSettings::*>
+    std::variant<QString AppSettings::*, bool AppSettings::*, std::int16_t AppSettings::*,
+                 SerialDate AppSettings::*, std::array<bool, kThemeMgrSettingCount> AppSettings::*>
         Member;
 };
 
@@ -144,7 +144,8 @@ void LoadSettings(SettingsState& state) {
     state.PreviousChange.Reason = reg.Value(QStringLiteral("PreviousChangeReason")).ToText();
     state.LastChange.ChangeDate = reg.Value(QStringLiteral("LastChangeDate")).ToDate().value_or(0.0);
     state.PreviousChange.ChangeDate = reg.Value(QStringLiteral("PreviousChangeDate")).ToDate().value_or(0.0);
-    state.LastChange.WallpapersInTheme = reg.Value(QStringLiteral("WallpapersInTheme")).ToInteger().value_or(0);
+    state.LastChange.WallpapersInTheme =
+        reg.Value(QStringLiteral("WallpapersInTheme")).ToInteger().value_or(0);
 
     reg.SetKey(SetupKey());
     ReadSetup(reg, state.Setup);
@@ -179,12 +180,15 @@ void SaveSettings(SettingsState& state, bool statistics, bool setup, bool positi
             reg.SetRoot(RegRoot::CurrentUser);
             reg.SetKey(StatsKey());
             reg.SetValue(QStringLiteral("LastFilenameUsed"), Variant::Text(state.LastChange.FileName));
-            reg.SetValue(QStringLiteral("PreviousFilenameUsed"), Variant::Text(state.PreviousChange.FileName));
+            reg.SetValue(QStringLiteral("PreviousFilenameUsed"),
+                         Variant::Text(state.PreviousChange.FileName));
             reg.SetValue(QStringLiteral("LastChangeReason"), Variant::Text(state.LastChange.Reason));
             reg.SetValue(QStringLiteral("PreviousChangeReason"), Variant::Text(state.PreviousChange.Reason));
             reg.SetValue(QStringLiteral("LastChangeDate"), Variant::Date(state.LastChange.ChangeDate));
-            reg.SetValue(QStringLiteral("PreviousChangeDate"), Variant::Date(state.PreviousChange.ChangeDate));
-            reg.SetValue(QStringLiteral("WallpapersInTheme"), Variant::Integer(state.LastChange.WallpapersInTheme));
+            reg.SetValue(QStringLiteral("PreviousChangeDate"),
+                         Variant::Date(state.PreviousChange.ChangeDate));
+            reg.SetValue(QStringLiteral("WallpapersInTheme"),
+                         Variant::Integer(state.LastChange.WallpapersInTheme));
         }
         if (setup) {
             RegOp reg(state.Sys);

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <limits>
 
 namespace merivane {
 
@@ -33,13 +34,19 @@ std::optional<double> ParseNumberText(const QString& input) {
 }
 
 namespace {
-// Half to even (the default rounding mode), as the original's integer conversions round.
-std::optional<double> RoundToRange(double value, double low, double high) {
-    double rounded = std::nearbyint(value);
-    if (rounded < low || rounded > high) {
+// Half to even (the default rounding mode), as the original's integer conversions round;
+// nothing when the result does not fit T.
+template <class T>
+std::optional<T> RoundInto(std::optional<double> number) {
+    if (!number) {
         return std::nullopt;
     }
-    return rounded;
+    double rounded = std::nearbyint(*number);
+    if (rounded < static_cast<double>(std::numeric_limits<T>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<T>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<T>(rounded);
 }
 
 QString NumberText(double value) {
@@ -112,21 +119,11 @@ QStringList Variant::ToTextArray() const {
 }
 
 std::optional<std::int32_t> Variant::ToLong() const {
-    auto number = ToNumber();
-    if (!number) {
-        return std::nullopt;
-    }
-    auto rounded = RoundToRange(*number, -2147483648.0, 2147483647.0);
-    return rounded ? std::optional<std::int32_t>(static_cast<std::int32_t>(*rounded)) : std::nullopt;
+    return RoundInto<std::int32_t>(ToNumber());
 }
 
 std::optional<std::int16_t> Variant::ToInteger() const {
-    auto number = ToNumber();
-    if (!number) {
-        return std::nullopt;
-    }
-    auto rounded = RoundToRange(*number, -32768.0, 32767.0);
-    return rounded ? std::optional<std::int16_t>(static_cast<std::int16_t>(*rounded)) : std::nullopt;
+    return RoundInto<std::int16_t>(ToNumber());
 }
 
 std::optional<bool> Variant::ToBoolean() const {

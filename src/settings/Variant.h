@@ -15,11 +15,13 @@ namespace merivane {
 // and the conversions follow the original's rules (16-bit integers, the words True and
 // False, dates in their fixed text form).
 class Variant {
-public:
+  public:
     enum class Kind { Empty, Integer, Long, Boolean, Date, Double, Text, TextArray };
 
     Variant() = default;
-    static Variant Integer(std::int16_t value) { return Variant(Kind::Integer, Payload{static_cast<std::int32_t>(value)}); }
+    static Variant Integer(std::int16_t value) {
+        return Variant(Kind::Integer, Payload{static_cast<std::int32_t>(value)});
+    }
     static Variant Long(std::int32_t value) { return Variant(Kind::Long, Payload{value}); }
     static Variant Boolean(bool value) { return Variant(Kind::Boolean, Payload{value}); }
     static Variant Date(SerialDate value) { return Variant(Kind::Date, Payload{value}); }
@@ -45,7 +47,7 @@ public:
 
     bool operator==(const Variant& other) const = default;
 
-private:
+  private:
     using Payload = std::variant<std::monostate, std::int32_t, bool, double, QString, QStringList>;
     Variant(Kind kind, Payload payload) : m_kind(kind), m_payload(std::move(payload)) {}
     std::optional<double> ToNumber() const;

@@ -10,14 +10,14 @@ namespace merivane {
 namespace {
 
 class CtlTest : public ::testing::Test {
-protected:
+  protected:
     test::TestPlatform sys;
 };
 
 TEST_F(CtlTest, ExportThenImportRestoresTheStore) {
     sys.store->CreateKey(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Setup)");
-    sys.store->SetValue(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Setup)", "ChangesPerDay", kRegDword,
-                        QByteArray("\x02\0\0\0", 4));
+    sys.store->SetValue(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Setup)", "ChangesPerDay",
+                        kRegDword, QByteArray("\x02\0\0\0", 4));
     ASSERT_EQ(RunCtl(sys.Get(), {"reg", "export", R"(HKEY_CURRENT_USER\Software\Brennock\Merivane)"}), 0);
     QString exported = sys.console.out;
     EXPECT_TRUE(exported.contains("\"ChangesPerDay\"=dword:00000002"));
@@ -37,7 +37,8 @@ TEST_F(CtlTest, ProblemsAreToldOnStandardErrorWithAnExitCode) {
         const char* Says;
     };
     QString bad = sys.WriteFile(sys.Scratch("bad.reg"), "REGEDIT4\n[HKEY_CURRENT_USER\\x]\nnonsense\n");
-    QString latin = sys.WriteFile(sys.Scratch("latin.reg"), "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\"=\"caf\xe9\"\n");
+    QString latin =
+        sys.WriteFile(sys.Scratch("latin.reg"), "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\"=\"caf\xe9\"\n");
     const Case cases[] = {
         {{}, 2, "usage:"},
         {{"reg"}, 2, "usage:"},

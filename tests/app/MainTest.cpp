@@ -15,9 +15,18 @@ namespace {
 
 TEST(Switch, FirstTwoCharactersLowerCasedWithMinusAsSlash) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/n", "/n"},          {"-N", "/n"},      {"   /c   ", "/c"},  {"/install", "/i"},
-        {"-apply x.theme", "/a"}, {"/A \"My Theme\"", "/a"}, {"", "  "}, {"x", "x "},
-        {"/?", "/?"},          {"--n", "/-"},     {"n/", "n/"},      {"\t/H", "/h"},
+        {"/n", "/n"},
+        {"-N", "/n"},
+        {"   /c   ", "/c"},
+        {"/install", "/i"},
+        {"-apply x.theme", "/a"},
+        {"/A \"My Theme\"", "/a"},
+        {"", "  "},
+        {"x", "x "},
+        {"/?", "/?"},
+        {"--n", "/-"},
+        {"n/", "n/"},
+        {"\t/H", "/h"},
     };
     for (const auto& [line, expected] : cases) {
         SCOPED_TRACE(line);
@@ -34,12 +43,12 @@ TEST(Switch, ArgumentsJoinWithQuotesAroundBlanks) {
 
 TEST(StartupGlobals, WindowsVersionCodes) {
     const std::pair<OsVersionRecord, int> cases[] = {
-        {{4, 0, 1}, 0},  {{4, 0, 2}, 1},  {{4, 10, 1}, 2}, {{4, 89, 1}, 2}, {{4, 90, 1}, 3},
-        {{3, 51, 2}, 2}, {{5, 0, 2}, 4},  {{5, 1, 2}, 5},  {{5, 2, 2}, 5},  {{6, 0, 2}, 5},
-        {{10, 0, 2}, 5},
+        {{4, 0, 1}, 0}, {{4, 0, 2}, 1}, {{4, 10, 1}, 2}, {{4, 89, 1}, 2}, {{4, 90, 1}, 3}, {{3, 51, 2}, 2},
+        {{5, 0, 2}, 4}, {{5, 1, 2}, 5}, {{5, 2, 2}, 5},  {{6, 0, 2}, 5},  {{10, 0, 2}, 5},
     };
     for (const auto& [record, code] : cases) {
-        SCOPED_TRACE(testing::Message() << record.Major << "." << record.Minor << " id " << record.PlatformId);
+        SCOPED_TRACE(testing::Message()
+                     << record.Major << "." << record.Minor << " id " << record.PlatformId);
         EXPECT_EQ(WindowsVersionCode(record), code);
     }
 }
@@ -82,7 +91,7 @@ TEST(Usage, TextIsExact) {
 }
 
 class MainTest : public ::testing::Test {
-protected:
+  protected:
     int Run(const QStringList& args) {
         Program program(sys.Get());
         int rc = Main(program, args);
@@ -109,9 +118,9 @@ TEST_F(MainTest, OnlyTheOneShotSwitchesRunBesideAnotherInstance) {
         bool Refused;
     };
     const Case cases[] = {
-        {{"/?"}, false}, {{"/u"}, false},   {{"/s"}, false}, {{"/n"}, false},   {{"-N"}, false},
-        {{"/p"}, false}, {{"/i"}, false},   {{"/c"}, false}, {{"/a"}, false},   {{"/h"}, true},
-        {{}, true},      {{"/x"}, true},    {{"setup"}, true},
+        {{"/?"}, false}, {{"/u"}, false}, {{"/s"}, false},   {{"/n"}, false}, {{"-N"}, false},
+        {{"/p"}, false}, {{"/i"}, false}, {{"/c"}, false},   {{"/a"}, false}, {{"/h"}, true},
+        {{}, true},      {{"/x"}, true},  {{"setup"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args.join(' ').toStdString());
@@ -123,7 +132,8 @@ TEST_F(MainTest, OnlyTheOneShotSwitchesRunBesideAnotherInstance) {
     sys.dialogs.messages.clear();
     Run({"/h"});
     ASSERT_EQ(sys.dialogs.messages.size(), 1u);
-    EXPECT_EQ(sys.dialogs.messages[0].Text, "Merivane is already running.\r\nCheck for an icon in the system tray.");
+    EXPECT_EQ(sys.dialogs.messages[0].Text,
+              "Merivane is already running.\r\nCheck for an icon in the system tray.");
     EXPECT_EQ(sys.dialogs.messages[0].Icon, MessageIcon::Information);
 }
 
@@ -193,6 +203,27 @@ TEST_F(MainTest, UninstallRemovesTheUserSettingsAndTheEventTable) {
     EXPECT_TRUE(sys.events.calls.contains("events"));
     // Without a table to delete, uninstall still ends well.
     EXPECT_EQ(Run({"/u"}), kExitOk);
+}
+
+TEST_F(MainTest, AfterUninstallANewFirstRunKeepsTheMachineStatistics) {
+    Run({"/i"});
+    SerialDate installed = sys.clock.now;
+    RegOp machine(sys.Get());
+    machine.SetRoot(RegRoot::LocalMachine);
+    machine.SetKey(kAppKey);
+    machine.SetValue("TotalThemeChanges", Variant::Long(41));
+    RegOp setup(sys.Get());
+    setup.SetKey(QString(kAppKey) + R"(\Setup)");
+    setup.SetValue("ExpertMode", Variant::Boolean(true));
+
+    Run({"/u"});
+    sys.clock.now += 30;
+    Program program(sys.Get());
+    Main(program, {"/n"});
+    EXPECT_EQ(program.InstallDate, installed);
+    EXPECT_EQ(program.TotalThemeChanges, 41);
+    EXPECT_FALSE(program.Setup.ExpertMode);
+    EXPECT_EQ(program.LastChange.FileName, "(none)");
 }
 
 TEST_F(MainTest, ApplyWithoutAFileOrWithAMissingOneDoesNothing) {

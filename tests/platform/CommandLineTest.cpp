@@ -18,7 +18,8 @@ TEST(WindowsCommandLine, SplitsLikeTheWindowsRuntime) {
         {"empty", "", {}},
         {"blanks only", "   \t ", {}},
         {"program alone", "app.exe", {"app.exe"}},
-        {"quoted program with blanks", R"("C:\Program Files\X\da.exe" -a "C:\t\my theme.theme")",
+        {"quoted program with blanks",
+         R"("C:\Program Files\X\da.exe" -a "C:\t\my theme.theme")",
          {R"(C:\Program Files\X\da.exe)", "-a", R"(C:\t\my theme.theme)"}},
         {"backslashes in the program name are literal", R"("C:\dir\\" x)", {R"(C:\dir\\)", "x"}},
         {"runs of blanks and tabs separate", "a  b\t\tc", {"a", "b", "c"}},
@@ -28,7 +29,8 @@ TEST(WindowsCommandLine, SplitsLikeTheWindowsRuntime) {
         {"doubled quote inside quotes is one quote", R"(p "a""b")", {"p", R"(a"b)"}},
         {"empty quoted argument", R"(p "" x)", {"p", "", "x"}},
         {"unclosed quote runs to the end", R"(p "a b)", {"p", "a b"}},
-        {"regsvr32 line", R"(C:\WINDOWS\SYSTEM\RegSvr32.exe /s /u Merivane.DLL)",
+        {"regsvr32 line",
+         R"(C:\WINDOWS\SYSTEM\RegSvr32.exe /s /u Merivane.DLL)",
          {R"(C:\WINDOWS\SYSTEM\RegSvr32.exe)", "/s", "/u", "Merivane.DLL"}},
     };
     for (const auto& c : cases) {

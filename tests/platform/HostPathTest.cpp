@@ -11,7 +11,7 @@ namespace merivane {
 namespace {
 
 class HostPathTest : public ::testing::Test {
-protected:
+  protected:
     test::TestPlatform sys;
     const HomeLayout& home() { return sys.Home(); }
 };
@@ -20,7 +20,8 @@ TEST_F(HostPathTest, DriveCMapsIntoTheHomeAndMatchesWithoutCase) {
     sys.WriteFile(home().WindowsDir + "Media/Ding.wav");
     EXPECT_EQ(HostPath(home(), R"(C:\WINDOWS\Media\Ding.wav)"), home().WindowsDir + "Media/Ding.wav");
     EXPECT_EQ(HostPath(home(), R"(c:\windows\media\DING.WAV)"), home().WindowsDir + "Media/Ding.wav");
-    EXPECT_EQ(HostPath(home(), home().WindowsDir + R"(media\ding.wav)"), home().WindowsDir + "Media/Ding.wav");
+    EXPECT_EQ(HostPath(home(), home().WindowsDir + R"(media\ding.wav)"),
+              home().WindowsDir + "Media/Ding.wav");
 }
 
 TEST_F(HostPathTest, MissingPartsKeepTheirSpellingSoNewFilesGoWhereNamed) {

@@ -18,8 +18,8 @@ struct PathCase {
 TEST(PathPieces, SplitFolderNameAndExtension) {
     const PathCase cases[] = {
         {R"(C:\Themes\Xmas.theme)", R"(C:\Themes\)", "Xmas.theme", R"(C:\Themes\Xmas)", ".theme"},
-        {"/home/u/Pictures/Easter egg.jpg", "/home/u/Pictures/", "Easter egg.jpg", "/home/u/Pictures/Easter egg",
-         ".jpg"},
+        {"/home/u/Pictures/Easter egg.jpg", "/home/u/Pictures/", "Easter egg.jpg",
+         "/home/u/Pictures/Easter egg", ".jpg"},
         {R"(C:\x.bmp)", R"(C:\)", "x.bmp", R"(C:\x)", ".bmp"},
         {"bare.theme", "bare.theme", "bare.theme", "bare", ".theme"},
         {R"(\rooted)", R"(\rooted)", "rooted", R"(\rooted)", ""},

@@ -18,7 +18,7 @@ namespace {
 constexpr RegRoot kHkcu = RegRoot::CurrentUser;
 
 class RegistryStoreTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<SqliteRegistryStore> Open() {
         return SqliteRegistryStore::Open(File(), [this](const QString& m) { warnings << m; });
     }
@@ -159,7 +159,8 @@ TEST_F(RegistryStoreTest, ABatchLandsWholeOrNotAtAll) {
     });
     EXPECT_FALSE(landed);
     EXPECT_FALSE(store->QueryValue(kHkcu, "k", "first").has_value());
-    EXPECT_TRUE(store->Batch([&] { return store->SetValue(kHkcu, "k", "second", kRegSz, QByteArray("2\0", 2)); }));
+    EXPECT_TRUE(
+        store->Batch([&] { return store->SetValue(kHkcu, "k", "second", kRegSz, QByteArray("2\0", 2)); }));
     EXPECT_TRUE(store->QueryValue(kHkcu, "k", "second").has_value());
 }
 

@@ -12,7 +12,7 @@ namespace merivane {
 namespace {
 
 class AssociationsTest : public ::testing::Test {
-protected:
+  protected:
     void SetDefault(RegRoot root, const QString& key, const QString& value) {
         RegOp reg(sys.Get());
         reg.SetRoot(root);
@@ -50,7 +50,8 @@ TEST_F(AssociationsTest, OpenCommandGivesTheProgramOfTheRegisteredCommand) {
         {"unquoted path, blank, %1", R"(C:\Plus\Themes.exe %1)", R"(C:\Plus\Themes.exe)"},
         {"unquoted path, blank, quoted %1", R"(C:\Plus\Themes.exe "%1")", R"(C:\Plus\Themes.exe)"},
         {"letter case of the path does not matter", R"(c:\plus\THEMES.EXE %1)", R"(c:\plus\THEMES.EXE)"},
-        {"arguments before %1 stay in the name, which then names no file", R"(C:\Plus\Themes.exe /s "%1")", ""},
+        {"arguments before %1 stay in the name, which then names no file", R"(C:\Plus\Themes.exe /s "%1")",
+         ""},
         {"a missing program gives the empty text", R"("C:\Gone\x.exe" "%1")", ""},
         {"only a program, no %1", R"(C:\Plus\Themes.exe)", R"(C:\Plus\Themes.exe)"},
         {"a folder is no program", R"("C:\Plus" "%1")", ""},
@@ -128,7 +129,8 @@ TEST_F(AssociationsTest, ThemeFolderFollowsTheManagerThenSearches) {
     // Nothing registered: the usual folder, which the home has from the start.
     EXPECT_EQ(FindThemeFolder(state), sys.Home().WindowsDir + "Resources/Themes/");
 
-    SetDefault(RegRoot::CurrentUser, R"(Software\Microsoft\Plus!\Themes\Current)", R"(C:\Mine\Current.theme)");
+    SetDefault(RegRoot::CurrentUser, R"(Software\Microsoft\Plus!\Themes\Current)",
+               R"(C:\Mine\Current.theme)");
     EXPECT_EQ(FindThemeFolder(state), R"(C:\Mine\)");
 
     state.ThemeOpenCommand = R"(C:\Program Files\Desktop Architect\DA.EXE)";

@@ -15,7 +15,7 @@ namespace {
 constexpr RegRoot kHkcu = RegRoot::CurrentUser;
 
 class RegFileTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<SqliteRegistryStore> NewStore(const QString& name) {
         return SqliteRegistryStore::Open(dir.path() + "/" + name, [](const QString&) {});
     }
@@ -75,7 +75,8 @@ TEST_F(RegFileTest, ExportWithoutAKeyCoversEveryRootAndImportRestoresItExactly) 
     auto original = NewStore("a.sqlite");
     Fill(*original);
     QString text = Export(*original);
-    EXPECT_TRUE(text.contains("[HKEY_LOCAL_MACHINE\\Software\\Brennock\\Merivane]\n\"TotalThemeChanges\"=dword:00000005"));
+    EXPECT_TRUE(text.contains(
+        "[HKEY_LOCAL_MACHINE\\Software\\Brennock\\Merivane]\n\"TotalThemeChanges\"=dword:00000005"));
 
     auto copy = NewStore("b.sqlite");
     QString error;
@@ -116,7 +117,8 @@ TEST_F(RegFileTest, AFileMadeByHandOnWindowsImports) {
     QString error;
     ASSERT_TRUE(ImportRegistry(*store, QString::fromUtf8(file.readAll()), &error)) << error.toStdString();
     const QString k = R"(Software\Brennock\Merivane\Setup)";
-    EXPECT_EQ(store->QueryValue(kHkcu, k, "ThemePath")->Data, QByteArray(R"(C:\WINDOWS\Resources\Themes\)") + '\0');
+    EXPECT_EQ(store->QueryValue(kHkcu, k, "ThemePath")->Data,
+              QByteArray(R"(C:\WINDOWS\Resources\Themes\)") + '\0');
     EXPECT_EQ(store->QueryValue(kHkcu, k, "ChangesPerDay")->Data, QByteArray("\x04\0\0\0", 4));
     EXPECT_EQ(store->QueryValue(kHkcu, k, "Blob")->Data.size(), 26);
     EXPECT_EQ(store->QueryValue(kHkcu, k, "")->Data, QByteArray("default text\0", 13));
@@ -146,8 +148,8 @@ TEST_F(RegFileTest, AMalformedFileChangesNothingAndNamesTheLine) {
         {"hex byte too wide", "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\"=hex:100\n", "line 3:"},
         {"no equals sign", "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\" \"b\"\n", "line 3:"},
         {"unquoted name", "REGEDIT4\n[HKEY_CURRENT_USER\\x]\na=\"b\"\n", "line 3:"},
-        {"wrapped line counts from its start",
-         "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\"=hex:01,\\\n  02,zz\n", "line 3:"},
+        {"wrapped line counts from its start", "REGEDIT4\n[HKEY_CURRENT_USER\\x]\n\"a\"=hex:01,\\\n  02,zz\n",
+         "line 3:"},
         {"empty file", "", "line 1:"},
     };
     auto store = NewStore("a.sqlite");

@@ -10,7 +10,7 @@ namespace {
 const QString kKey = QStringLiteral(R"(Software\Brennock\Merivane\Test)");
 
 class RegOpTest : public ::testing::Test {
-protected:
+  protected:
     RegOp Bound(const QString& key = kKey) {
         RegOp reg(sys.Get());
         reg.SetKey(key);
@@ -102,7 +102,8 @@ TEST_F(RegOpTest, AValueOfAnUnsupportedTypeIsNeverOverwritten) {
     loud.SetValue("Qword", Variant::Integer(1));
     EXPECT_EQ(Stored("Qword")->Data, QByteArray(8, '\x01'));
     ASSERT_EQ(sys.dialogs.messages.size(), 1u);
-    EXPECT_EQ(sys.dialogs.messages[0].Text, "Existing value has unsupported data type and will not be overwritten");
+    EXPECT_EQ(sys.dialogs.messages[0].Text,
+              "Existing value has unsupported data type and will not be overwritten");
     EXPECT_EQ(sys.dialogs.messages[0].Title, "Registry Error");
     EXPECT_EQ(sys.dialogs.messages[0].Icon, MessageIcon::Exclamation);
 }
@@ -154,10 +155,12 @@ TEST_F(RegOpTest, EachStoredTypeReadsAsSpecified) {
     EXPECT_EQ(reg.Value("Dword"), Variant::Long(0x12345678));
     EXPECT_EQ(reg.Value("ShortDword"), Variant::Long(0x0105));
     EXPECT_TRUE(reg.Value("LongDword").IsEmpty());
-    EXPECT_EQ(reg.Value("Multi"), Variant::Text(QString("a") + QChar(0) + "bc"));  // up to the first double NUL
+    EXPECT_EQ(reg.Value("Multi"),
+              Variant::Text(QString("a") + QChar(0) + "bc"));  // up to the first double NUL
     EXPECT_EQ(reg.Value("Other"), Variant::Text("(unsupported data format)"));
     // Binary data comes with the whole enumeration buffer: padded to the longest data.
-    EXPECT_EQ(reg.Value("Bin").ToText(), QString::fromLatin1(QByteArray("\x01\x02", 2) + QByteArray(9, '\0')));
+    EXPECT_EQ(reg.Value("Bin").ToText(),
+              QString::fromLatin1(QByteArray("\x01\x02", 2) + QByteArray(9, '\0')));
 
     RegOp arrays = Bound();
     arrays.SetOptions(RegOp::kMultiAsArray);

@@ -10,7 +10,7 @@ namespace merivane {
 namespace {
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     SettingsTest() { Prepare(state); }
     void Prepare(SettingsState& s) {
         s.AppPath = sys.Home().Home;
@@ -145,7 +145,8 @@ TEST_F(SettingsTest, EverySettingSurvivesASaveAndALoad) {
     EXPECT_FALSE(loaded.LastChange.IsTheme);  // not stored
     EXPECT_EQ(loaded.PreviousChange.FileName, "/srv/pics/Snow.jpg");
     EXPECT_EQ(loaded.PreviousChange.ChangeDate, 46364.0);
-    EXPECT_EQ(Read(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Position)", "Height").ToText(), "7200.5");
+    EXPECT_EQ(Read(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Position)", "Height").ToText(),
+              "7200.5");
 }
 
 TEST_F(SettingsTest, ThemeMgrSettingsText) {
@@ -154,7 +155,7 @@ TEST_F(SettingsTest, ThemeMgrSettingsText) {
         const char* Flags;  // as they are saved again
     };
     const Case cases[] = {
-        {"YYYYYYYYY", "YYYYYYYYY"}, {"yn", "YNYYYYYYY"},      {"", "YYYYYYYYY"},
+        {"YYYYYYYYY", "YYYYYYYYY"}, {"yn", "YNYYYYYYY"},           {"", "YYYYYYYYY"},
         {"N0NxN", "NNNYNYYYY"},     {"NNNNNNNNNNNN", "NNNNNNNNN"}, {"  N", "NYYYYYYYY"},
     };
     for (const auto& c : cases) {
@@ -167,11 +168,13 @@ TEST_F(SettingsTest, ValuesThatDoNotReadLoadAsEmpty) {
     LoadSettings(state);
     RegOp reg(sys.Get());
     reg.SetKey(kSetup);
-    reg.SetValue("ChangesPerDay", Variant::Text("lots"));  // the stored type follows: not a number, not written
+    reg.SetValue("ChangesPerDay",
+                 Variant::Text("lots"));  // the stored type follows: not a number, not written
     sys.store->SetValue(RegRoot::CurrentUser, kSetup, "FilesToUse", kRegSz, QByteArray("40000\0", 6));
     sys.store->SetValue(RegRoot::CurrentUser, kSetup, "UseRandomMethod", kRegSz, QByteArray("perhaps\0", 8));
     sys.store->SetValue(RegRoot::CurrentUser, kSetup, "ScheduledTime", kRegSz, QByteArray("21:45\0", 6));
-    sys.store->SetValue(RegRoot::CurrentUser, kStats, "LastChangeDate", kRegSz, QByteArray("2026-12-01T07:00:00\0", 20));
+    sys.store->SetValue(RegRoot::CurrentUser, kStats, "LastChangeDate", kRegSz,
+                        QByteArray("2026-12-01T07:00:00\0", 20));
     sys.store->DeleteValue(RegRoot::CurrentUser, kSetup, "UseThemeMgrSettings");
 
     SettingsState loaded(sys.Get());

@@ -30,8 +30,8 @@ double FakeRandom::Next() {
     return value;
 }
 
-MessageResult FakeDialogs::MessageBox(const QString& text, const QString& title, MessageIcon icon, MessageButtons,
-                                      MessageResult defaultAnswer) {
+MessageResult FakeDialogs::MessageBox(const QString& text, const QString& title, MessageIcon icon,
+                                      MessageButtons, MessageResult defaultAnswer) {
     messages.push_back({text, title, icon});
     if (answers.empty()) {
         return defaultAnswer;
@@ -41,7 +41,8 @@ MessageResult FakeDialogs::MessageBox(const QString& text, const QString& title,
     return answer;
 }
 
-std::optional<QString> FakeDialogs::InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+std::optional<QString> FakeDialogs::InputBox(const QString& prompt, const QString& title,
+                                             const QString& defaultText) {
     messages.push_back({prompt, title, MessageIcon::Question});
     return defaultText;
 }

@@ -21,23 +21,23 @@
 namespace merivane::test {
 
 class FakeEnvironment final : public Environment {
-public:
+  public:
     QString Get(const QString& name) const override;
     QList<QPair<QString, QString>> Entries() const override { return m_entries; }
     void Set(const QString& name, const QString& value);
 
-private:
+  private:
     QList<QPair<QString, QString>> m_entries;
 };
 
 class FakeClock final : public Clock {
-public:
+  public:
     SerialDate Now() const override { return now; }
     SerialDate now = 46365.75;  // 9 December 2026, 6 PM
 };
 
 class FakeRandom final : public Random {
-public:
+  public:
     void SeedFromClock() override { ++seeds; }
     double Next() override;
     int seeds = 0;
@@ -51,10 +51,11 @@ struct ShownMessage {
 };
 
 class FakeDialogs final : public Dialogs {
-public:
-    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
-                             MessageResult defaultAnswer) override;
-    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+  public:
+    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon,
+                             MessageButtons buttons, MessageResult defaultAnswer) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
     bool CanShowWindows() const override { return canShowWindows; }
 
     bool canShowWindows = false;
@@ -63,7 +64,7 @@ public:
 };
 
 class FakeConsole final : public Console {
-public:
+  public:
     void Out(const QString& text) override { out += text; }
     void Err(const QString& text) override { err += text; }
     QString out;
@@ -71,7 +72,7 @@ public:
 };
 
 class FakeInstanceGuard final : public InstanceGuard {
-public:
+  public:
     bool AnotherInstanceRunning() override {
         ++asked;
         return anotherRunning;
@@ -81,7 +82,7 @@ public:
 };
 
 class FakeWindowsVersion final : public WindowsVersionInfo {
-public:
+  public:
     OsVersionRecord Query() const override { return record; }
     OsVersionRecord record{5, 1, 2};
 };
@@ -92,7 +93,7 @@ struct StartedProcess {
 };
 
 class FakeProcesses final : public Processes {
-public:
+  public:
     bool StartDetached(const QString& commandLine, WindowStyle style) override {
         started.push_back({commandLine, style});
         return startSucceeds;
@@ -103,7 +104,7 @@ public:
 
 // Records "events" for each ProcessEvents and "pause N" for each Pause, in order.
 class FakeEventLoop final : public EventLoop {
-public:
+  public:
     void ProcessEvents() override { calls << QStringLiteral("events"); }
     void Pause(int milliseconds) override { calls << QStringLiteral("pause %1").arg(milliseconds); }
     QStringList calls;

@@ -16,9 +16,10 @@ TestPlatform::TestPlatform() {
     if (!home.Create(nullptr)) {
         throw std::runtime_error("cannot make the test home");
     }
-    store = SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
-    m_platform = std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console, instances,
-                                                     version, processes, events});
+    store =
+        SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
+    m_platform = std::make_unique<Platform>(
+        Platform{home, *store, env, clock, random, dialogs, console, instances, version, processes, events});
 }
 
 QString TestPlatform::Scratch(const QString& relative) const {

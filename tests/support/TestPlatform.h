@@ -13,7 +13,7 @@ namespace merivane::test {
 // A fresh home in a temporary folder with a real registry store in it, and fakes for
 // every other port. Each test makes its own, so nothing leaks between tests.
 class TestPlatform {
-public:
+  public:
     TestPlatform();
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
@@ -36,7 +36,7 @@ public:
     FakeEventLoop events;
     std::unique_ptr<SqliteRegistryStore> store;
 
-private:
+  private:
     QTemporaryDir m_dir;
     std::unique_ptr<Platform> m_platform;
 };

@@ -5,7 +5,7 @@ namespace merivane {
 namespace {
 // For a process that must not count as a running instance (the scripting tool).
 class NoInstances final : public InstanceGuard {
-public:
+  public:
     bool AnotherInstanceRunning() override { return false; }
 };
 }  // namespace
@@ -32,8 +32,9 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(bool countAsInstance) {
     host->m_version = std::make_unique<EnvironmentWindowsVersion>(host->m_env);
     host->m_processes = std::make_unique<HostProcesses>(home);
     StdConsole& console = host->m_console;
-    host->m_store = SqliteRegistryStore::Open(
-        home.RegistryFile, [&console](const QString& message) { console.Err(QStringLiteral("merivane: %1\n").arg(message)); });
+    host->m_store = SqliteRegistryStore::Open(home.RegistryFile, [&console](const QString& message) {
+        console.Err(QStringLiteral("merivane: %1\n").arg(message));
+    });
     if (!host->m_store) {
         return nullptr;
     }

@@ -11,7 +11,7 @@ namespace merivane {
 
 // The Linux adapters of every port, owned together and wired into one Platform.
 class HostPlatform {
-public:
+  public:
     // Makes the home if needed and opens the registry store. `countAsInstance` makes this
     // process one of the running instances. Problems go to standard error; nothing when
     // the home cannot be made at all.
@@ -19,7 +19,7 @@ public:
 
     Platform& Get() { return *m_platform; }
 
-private:
+  private:
     HostPlatform() = default;
 
     ProcessEnvironment m_env;

@@ -62,8 +62,9 @@ SystemClock::SystemClock(const Environment& env, QString* warning) {
             m_start = SerialFromDateTime(*start);
             m_shifted = true;
         } else if (warning != nullptr) {
-            *warning = QStringLiteral("MERIVANE_NOW=%1 is not a date and time such as 2026-12-24T08:30; "
-                                      "the real clock is used.")
+            *warning = QStringLiteral(
+                           "MERIVANE_NOW=%1 is not a date and time such as 2026-12-24T08:30; "
+                           "the real clock is used.")
                            .arg(now);
         }
     }
@@ -85,8 +86,8 @@ double MersenneRandom::Next() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
 }
 
-MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& title, MessageIcon, MessageButtons,
-                                         MessageResult defaultAnswer) {
+MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& title, MessageIcon,
+                                         MessageButtons, MessageResult defaultAnswer) {
     QString flat = text;
     flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_console.Err(title + QStringLiteral(": ") + flat + u'\n');
@@ -95,7 +96,8 @@ MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& tit
 
 std::optional<QString> ConsoleDialogs::InputBox(const QString& prompt, const QString& title,
                                                 const QString& defaultText) {
-    m_console.Err(title + QStringLiteral(": ") + prompt + QStringLiteral(" [") + defaultText + QStringLiteral("]\n"));
+    m_console.Err(title + QStringLiteral(": ") + prompt + QStringLiteral(" [") + defaultText +
+                  QStringLiteral("]\n"));
     return defaultText;
 }
 
@@ -111,7 +113,8 @@ void StdConsole::Err(const QString& text) {
     std::fflush(stderr);
 }
 
-LockFileInstanceGuard::LockFileInstanceGuard(const QString& folder) : m_folder(WithTrailingSeparator(folder)) {
+LockFileInstanceGuard::LockFileInstanceGuard(const QString& folder)
+    : m_folder(WithTrailingSeparator(folder)) {
     QDir().mkpath(m_folder);
     // Locked under a temporary name first and renamed into place, so a lock file that
     // others can see is always already locked.
@@ -169,7 +172,8 @@ bool LockFileInstanceGuard::AnotherInstanceRunning() {
 
 EnvironmentWindowsVersion::EnvironmentWindowsVersion(const Environment& env) {
     // One representative version record per code, so the version rules see what that system reports.
-    static constexpr OsVersionRecord kRecords[] = {{4, 0, 1}, {4, 0, 2}, {4, 10, 1}, {4, 90, 1}, {5, 0, 2}, {5, 1, 2}};
+    static constexpr OsVersionRecord kRecords[] = {{4, 0, 1},  {4, 0, 2}, {4, 10, 1},
+                                                   {4, 90, 1}, {5, 0, 2}, {5, 1, 2}};
     bool ok = false;
     int code = env.Get(QStringLiteral("MERIVANE_WINDOWS_VERSION")).trimmed().toInt(&ok);
     m_record = (ok && code >= 0 && code <= 5) ? kRecords[code] : kRecords[5];
@@ -216,7 +220,8 @@ void QtEventLoop::Pause(int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
         ProcessEvents();
-        QThread::msleep(static_cast<unsigned long>(qMin<qint64>(10, qMax<qint64>(1, deadline.remainingTime()))));
+        QThread::msleep(
+            static_cast<unsigned long>(qMin<qint64>(10, qMax<qint64>(1, deadline.remainingTime()))));
     }
 }
 

@@ -18,7 +18,7 @@
 namespace merivane {
 
 class ProcessEnvironment final : public Environment {
-public:
+  public:
     QString Get(const QString& name) const override;
     QList<QPair<QString, QString>> Entries() const override;
 };
@@ -26,40 +26,41 @@ public:
 // Local time. MERIVANE_NOW (an ISO local date-time, or a date meaning its midnight) sets
 // where the clock stands when the process starts; from there it runs on in real time.
 class SystemClock final : public Clock {
-public:
+  public:
     // A MERIVANE_NOW that does not read as a date-time is ignored and *warning says so.
     SystemClock(const Environment& env, QString* warning);
     SerialDate Now() const override;
 
-private:
+  private:
     SerialDate m_start;
     QElapsedTimer m_elapsed;
     bool m_shifted = false;
 };
 
 class MersenneRandom final : public Random {
-public:
+  public:
     void SeedFromClock() override;
     double Next() override;
 
-private:
+  private:
     std::mt19937 m_engine{5489u};
 };
 
 class ConsoleDialogs final : public Dialogs {
-public:
+  public:
     explicit ConsoleDialogs(Console& console) : m_console(console) {}
-    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
-                             MessageResult defaultAnswer) override;
-    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    MessageResult MessageBox(const QString& text, const QString& title, MessageIcon icon,
+                             MessageButtons buttons, MessageResult defaultAnswer) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
     bool CanShowWindows() const override { return false; }
 
-private:
+  private:
     Console& m_console;
 };
 
 class StdConsole final : public Console {
-public:
+  public:
     void Out(const QString& text) override;
     void Err(const QString& text) override;
 };
@@ -68,14 +69,14 @@ public:
 // home's instance folder for as long as it runs; the lock dies with the process, so a
 // crashed instance leaves only a stale file, which the next look removes.
 class LockFileInstanceGuard final : public InstanceGuard {
-public:
+  public:
     explicit LockFileInstanceGuard(const QString& folder);
     ~LockFileInstanceGuard() override;
     LockFileInstanceGuard(const LockFileInstanceGuard&) = delete;
     LockFileInstanceGuard& operator=(const LockFileInstanceGuard&) = delete;
     bool AnotherInstanceRunning() override;
 
-private:
+  private:
     QString m_folder;
     QString m_ownFile;
     int m_fd = -1;
@@ -83,25 +84,25 @@ private:
 
 // Reports XP unless MERIVANE_WINDOWS_VERSION (0..5) asks for an older system.
 class EnvironmentWindowsVersion final : public WindowsVersionInfo {
-public:
+  public:
     explicit EnvironmentWindowsVersion(const Environment& env);
     OsVersionRecord Query() const override { return m_record; }
 
-private:
+  private:
     OsVersionRecord m_record;
 };
 
 class HostProcesses final : public Processes {
-public:
+  public:
     explicit HostProcesses(HomeLayout home) : m_home(std::move(home)) {}
     bool StartDetached(const QString& commandLine, WindowStyle style) override;
 
-private:
+  private:
     HomeLayout m_home;
 };
 
 class QtEventLoop final : public EventLoop {
-public:
+  public:
     void ProcessEvents() override;
     void Pause(int milliseconds) override;
 };
