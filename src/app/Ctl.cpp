@@ -1,9 +1,13 @@
 #include "app/Ctl.h"
 
+#include "calendar/DateRules.h"
+#include "calendar/EventTable.h"
+#include "platform/TextFile.h"
 #include "settings/RegFile.h"
+#include "settings/RegOp.h"
+#include "settings/Settings.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace merivane {
 
@@ -12,20 +16,6 @@ namespace {
 constexpr int kCtlOk = 0;
 constexpr int kCtlFailed = 1;
 constexpr int kCtlUsage = 2;
-
-// UTF-8 when the bytes are valid UTF-8, else the Windows code page the file came from.
-QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        return text;
-    }
-    QStringDecoder ansi("windows-1252");
-    if (ansi.isValid()) {
-        return ansi.decode(bytes);
-    }
-    return QString::fromLatin1(bytes);
-}
 
 int RegExport(Platform& platform, const QStringList& args) {
     if (args.size() > 1) {
@@ -61,13 +51,75 @@ int RegImport(Platform& platform, const QStringList& args) {
     return kCtlOk;
 }
 
+QString IsoDate(SerialDate day) {
+    return DateOfSerial(day).toString(Qt::ISODate);
+}
+
+// One line of the year schedule; the window counts only when it is a real one.
+QString ScheduleLine(const EventRecord& event, const std::optional<EventWindow>& window) {
+    QStringList fields{event.Name};
+    if (window && window->DaysShown >= 1 && window->DaysShown < kAnyDay) {
+        fields << IsoDate(window->EndDate - window->DaysShown + 1) << IsoDate(window->EndDate)
+               << QString::number(window->DaysShown);
+    } else {
+        fields << QStringLiteral("UNDEFINED") << QStringLiteral("UNDEFINED") << QStringLiteral("0");
+    }
+    fields << (event.RuleType == u' ' ? QString() : QString(event.RuleType)) << QString::number(event.Month)
+           << QString::number(event.DayOrWeek) << QString::number(event.DaysShown) << event.Keywords;
+    return fields.join(u'\t') + u'\n';
+}
+
+int Events(Platform& platform, const QStringList& args) {
+    const int currentYear = DateOfSerial(platform.Time.Now()).year();
+    int year = currentYear;
+    QString tableFile = platform.Home.Home + kEventTableFileName;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--year") && i + 1 < args.size()) {
+            bool ok = false;
+            year = args[++i].toInt(&ok);
+            if (!ok || year < 100 || year > 9999) {
+                platform.Con.Err(
+                    QStringLiteral("merivanectl: --year takes a year such as 2027, not %1\n").arg(args[i]));
+                return kCtlUsage;
+            }
+        } else if (args[i] == QLatin1String("--table") && i + 1 < args.size()) {
+            tableFile = args[++i];
+        } else {
+            platform.Con.Err(CtlUsage());
+            return kCtlUsage;
+        }
+    }
+    auto text = ReadTextFile(tableFile);
+    if (!text) {
+        if (tableFile != platform.Home.Home + kEventTableFileName) {
+            platform.Con.Err(QStringLiteral("merivanectl: cannot read %1\n").arg(tableFile));
+            return kCtlFailed;
+        }
+        text = QString();  // no table yet: no events
+    }
+    RegOp setup(platform);
+    setup.SetKey(kAppKey + QStringLiteral("\\Setup"));
+    RuleContext context{currentYear,
+                        setup.Value(QStringLiteral("SouthernHemisphere")).ToBoolean().value_or(false)};
+
+    QString out = QStringLiteral("name\tstarts\tends\tdays\ttype\tmonth\tday\tshown\tkeywords\n");
+    const QString yearText = QString::number(year);
+    for (const EventRecord& event : ParseEventTable(*text)) {
+        out += ScheduleLine(event, EventDateForYear(event, yearText, context));
+    }
+    platform.Con.Out(out);
+    return kCtlOk;
+}
+
 }  // namespace
 
 QString CtlUsage() {
     return QStringLiteral(
         "usage: merivanectl reg export [KEY]   write the settings store (or the tree below KEY) as REGEDIT4 "
         "text\n"
-        "       merivanectl reg import FILE    add or replace the keys and values of a REGEDIT4 file\n");
+        "       merivanectl reg import FILE    add or replace the keys and values of a REGEDIT4 file\n"
+        "       merivanectl events [--year YYYY] [--table FILE]\n"
+        "                                      the events of a year, tab-separated, from the event table\n");
 }
 
 int RunCtl(Platform& platform, const QStringList& arguments) {
@@ -79,6 +131,9 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
         if (arguments[1] == QLatin1String("import")) {
             return RegImport(platform, rest);
         }
+    }
+    if (arguments.value(0) == QLatin1String("events")) {
+        return Events(platform, arguments.mid(1));
     }
     if (arguments.value(0) == QLatin1String("help") || arguments.value(0) == QLatin1String("--help")) {
         platform.Con.Out(CtlUsage());

@@ -1,6 +1,6 @@
 #include "app/Main.h"
 
-#include "calendar/EventTableFile.h"
+#include "calendar/EventTable.h"
 #include "platform/HostPath.h"
 #include "settings/Associations.h"
 #include "settings/Settings.h"
@@ -172,6 +172,7 @@ int Main(Program& program, const QStringList& arguments) {
     program.Sys.Rng.SeedFromClock();
     SetStartupGlobals(program);
     LoadSettings(program);
+    LoadEventTable(program);
 
     if (sw == QLatin1String("/i")) {
         Install(program);

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "settings/SettingsState.h"
+#include "calendar/EventTable.h"
 
 #include <QString>
 
 namespace merivane {
 
 // All the program-wide state of one running program. Each layer keeps its own part in a
-// base it can see (SettingsState for the settings layer and up); this is the whole.
-struct Program : SettingsState {
-    explicit Program(Platform& platform) : SettingsState(platform) {}
+// base it can see (SettingsState for the settings layer, CalendarState above it); this
+// is the whole.
+struct Program : CalendarState {
+    explicit Program(Platform& platform) : CalendarState(platform) {}
 
     // The command line as the handlers read it again: the arguments joined by blanks.
     QString CommandLine;

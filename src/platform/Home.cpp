@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace merivane {
@@ -43,6 +44,36 @@ bool HomeLayout::Create(QString* error) const {
         }
     }
     return true;
+}
+
+void HomeLayout::InstallShippedData(const QString& dataDir) const {
+    if (dataDir.isEmpty()) {
+        return;
+    }
+    const QStringList files = QDir(dataDir).entryList(QDir::Files);
+    for (const QString& name : files) {
+        QString target = Home + name;
+        if (!QFileInfo::exists(target) && QFile::copy(dataDir + u'/' + name, target)) {
+            // The program's own files are read-only while it is not writing them.
+            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        }
+    }
+}
+
+QString ShippedDataDir(const Environment& env) {
+    QStringList candidates{env.Get(QStringLiteral("MERIVANE_DATA_DIR"))};
+    QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (!exe.isEmpty()) {
+        candidates << QFileInfo(exe).absolutePath() + QStringLiteral("/../share/merivane");
+    }
+    candidates << QStringLiteral(MERIVANE_SOURCE_DATA_DIR);
+    for (const QString& dir : candidates) {
+        if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
+            return QDir(dir).absolutePath();
+        }
+    }
+    return QString();
 }
 
 }  // namespace merivane

@@ -21,6 +21,12 @@ struct HomeLayout {
 
     // Creates the folders; false (with the reason in *error) when one cannot be made.
     bool Create(QString* error) const;
+    // Copies each file of the shipped data folder that the home does not have yet.
+    void InstallShippedData(const QString& dataDir) const;
 };
+
+// The folder of the data that ships with the program: MERIVANE_DATA_DIR, else
+// share/merivane beside the installed program, else the source tree's data folder.
+QString ShippedDataDir(const Environment& env);
 
 }  // namespace merivane

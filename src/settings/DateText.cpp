@@ -1,5 +1,6 @@
 #include "settings/DateText.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace merivane {
@@ -61,6 +62,14 @@ QString GeneralDateText(SerialDate serial) {
         return date;
     }
     return date + u' ' + TimeText(seconds, true, false);
+}
+
+QString LongDateText(SerialDate serial) {
+    return QLocale::c().toString(DateOfSerial(serial), QStringLiteral("dddd, MMMM d, yyyy"));
+}
+
+QString LongTimeText(SerialDate serial) {
+    return TimeText(SecondsOfDay(serial), true, false);
 }
 
 QString MediumTimeText(SerialDate serial) {

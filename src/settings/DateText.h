@@ -15,6 +15,10 @@ namespace merivane {
 QString GeneralDateText(SerialDate serial);
 QString MediumTimeText(SerialDate serial);
 
+// For people rather than for reading back: "Wednesday, December 9, 2026" and "9:41:07 PM".
+QString LongDateText(SerialDate serial);
+QString LongTimeText(SerialDate serial);
+
 // Reads the fixed forms back, and also ISO dates and date-times ("2026-12-09",
 // "2026-12-09T21:41:07", "2026-12-09 21:41") and 24-hour times ("21:41", "21:41:07").
 // A time alone gives a serial on day 0; a date alone gives midnight.

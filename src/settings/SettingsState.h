@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/StatusSink.h"
 #include "settings/ChangeRecord.h"
 
 #include <QString>
@@ -60,6 +61,8 @@ struct SettingsState {
     SettingsState& operator=(const SettingsState&) = delete;
 
     Platform& Sys;
+    // The setup window's status line while the window is open.
+    StatusSink* Status = nullptr;
 
     // Start-up globals. Folders end in a separator.
     QString AppPath;

@@ -1,5 +1,6 @@
 #include "app/Ctl.h"
 
+#include "settings/RegOp.h"
 #include "support/TestPlatform.h"
 
 #include <QFile>
@@ -57,6 +58,58 @@ TEST_F(CtlTest, ProblemsAreToldOnStandardErrorWithAnExitCode) {
     }
     // A file in the Windows code page reads as such.
     EXPECT_EQ(sys.store->QueryValue(RegRoot::CurrentUser, "x", "a")->Data, QByteArray("caf\xc3\xa9\0", 6));
+}
+
+TEST_F(CtlTest, EventsPrintsTheYearScheduleOfTheTable) {
+    sys.WriteFile(sys.Home().Home + "Merivane.hol",
+                  "; comment\r\nChristmas\tx\t12\t25\t14\txmas;santa\r\nLeap Day\tx\t2\t29\t1\t\r\n"
+                  "Anything\tz\r\nSpring Equinox\ts\t0\t0\t2\tvernal\r\n");
+    ASSERT_EQ(RunCtl(sys.Get(), {"events", "--year", "2027"}), 0);
+    EXPECT_EQ(sys.console.out,
+              "name\tstarts\tends\tdays\ttype\tmonth\tday\tshown\tkeywords\n"
+              "Christmas\t2027-12-12\t2027-12-25\t14\tx\t12\t25\t14\txmas;santa\n"
+              "Leap Day\tUNDEFINED\tUNDEFINED\t0\tx\t2\t29\t1\t\n"
+              "Anything\tUNDEFINED\tUNDEFINED\t0\tz\t0\t0\t0\t\n"
+              "Spring Equinox\t2027-03-20\t2027-03-21\t2\ts\t0\t0\t2\tvernal\n");
+
+    // The year defaults to the clock's; the southern setting moves the seasons.
+    sys.clock.now = *SerialFromYmd(2028, 6, 1);
+    RegOp setup(sys.Get());
+    setup.SetKey(QStringLiteral(R"(Software\Brennock\Merivane\Setup)"));
+    setup.SetValue("SouthernHemisphere", Variant::Boolean(true));
+    sys.console.out.clear();
+    ASSERT_EQ(RunCtl(sys.Get(), {"events"}), 0);
+    EXPECT_TRUE(sys.console.out.contains("Leap Day\t2028-02-29\t2028-02-29\t1\t"));
+    EXPECT_TRUE(sys.console.out.contains("Spring Equinox\t2028-09-22\t2028-09-23\t2\t"));
+}
+
+TEST_F(CtlTest, EventsReadsAnotherTableAndRefusesBadArguments) {
+    QString table = sys.WriteFile(sys.Scratch("other.hol"), "Only\tx\t7\t4\t1\r\n");
+    ASSERT_EQ(RunCtl(sys.Get(), {"events", "--table", table, "--year", "2026"}), 0);
+    EXPECT_TRUE(sys.console.out.endsWith("Only\t2026-07-04\t2026-07-04\t1\tx\t7\t4\t1\t\n"));
+
+    // No table in the home yet: a header and no events.
+    sys.console.out.clear();
+    EXPECT_EQ(RunCtl(sys.Get(), {"events"}), 0);
+    EXPECT_EQ(sys.console.out.count(u'\n'), 1);
+
+    struct Case {
+        QStringList Args;
+        int Code;
+    };
+    const Case cases[] = {
+        {{"events", "--year", "99"}, 2},
+        {{"events", "--year", "twenty"}, 2},
+        {{"events", "--year"}, 2},
+        {{"events", "--colour"}, 2},
+        {{"events", "--table", sys.Scratch("none.hol")}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        sys.console.err.clear();
+        EXPECT_EQ(RunCtl(sys.Get(), c.Args), c.Code);
+        EXPECT_FALSE(sys.console.err.isEmpty());
+    }
 }
 
 }  // namespace

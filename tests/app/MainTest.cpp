@@ -1,6 +1,6 @@
 #include "app/Main.h"
 
-#include "calendar/EventTableFile.h"
+#include "calendar/EventTable.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
 #include "support/TestPlatform.h"
@@ -224,6 +224,30 @@ TEST_F(MainTest, AfterUninstallANewFirstRunKeepsTheMachineStatistics) {
     EXPECT_EQ(program.TotalThemeChanges, 41);
     EXPECT_FALSE(program.Setup.ExpertMode);
     EXPECT_EQ(program.LastChange.FileName, "(none)");
+}
+
+TEST_F(MainTest, StartUpLoadsTheEventTable) {
+    sys.WriteFile(sys.Home().Home + kEventTableFileName, "Christmas\tx\t12\t25\t14\txmas\r\n");
+    Program program(sys.Get());
+    Main(program, {"/n"});
+    ASSERT_EQ(program.Events.size(), 1u);
+    EXPECT_EQ(program.KeywordList.size(), 2u);
+}
+
+TEST(ShippedData, CopiedIntoTheHomeOnlyWhenMissing) {
+    test::TestPlatform sys;
+    QString data = sys.Scratch("share");
+    sys.WriteFile(data + "/Merivane.hol", "Shipped\r\n");
+    sys.WriteFile(data + "/Other.txt", "x");
+    sys.WriteFile(sys.Home().Home + "Other.txt", "mine");
+    sys.Home().InstallShippedData(data);
+    QFile table(sys.Home().Home + "Merivane.hol");
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    EXPECT_EQ(table.readAll(), "Shipped\r\n");
+    EXPECT_FALSE(table.permissions() & QFileDevice::WriteOwner);
+    QFile mine(sys.Home().Home + "Other.txt");
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), "mine");
 }
 
 TEST_F(MainTest, ApplyWithoutAFileOrWithAMissingOneDoesNothing) {

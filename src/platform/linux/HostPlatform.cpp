@@ -18,6 +18,7 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(bool countAsInstance) {
         host->m_console.Err(QStringLiteral("merivane: %1\n").arg(error));
         return nullptr;
     }
+    home.InstallShippedData(ShippedDataDir(host->m_env));
     QString warning;
     host->m_clock = std::make_unique<SystemClock>(host->m_env, &warning);
     if (!warning.isEmpty()) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace merivane {
+
+// The setup window's status line, for lower layers that report progress without knowing
+// the window. Absent (null) when no window is open.
+class StatusSink {
+  public:
+    virtual ~StatusSink() = default;
+    virtual void ShowStatus(const QString& text) = 0;
+};
+
+}  // namespace merivane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace merivane {
+
+// UTF-8 (a BOM is dropped) when the bytes are valid UTF-8, else Windows-1252, the code
+// page files from Windows were written in.
+QString DecodeText(const QByteArray& bytes);
+// The file's text, or nothing when it cannot be read.
+std::optional<QString> ReadTextFile(const QString& path);
+// Lines split at CR LF, LF or CR; a final line end adds no empty line.
+QStringList SplitLines(const QString& text);
+// Replaces the file in one step (a temporary file renamed over it), so a crash or a full
+// disk leaves the old file or the new one, never a mixture. False with *error on failure.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+}  // namespace merivane
