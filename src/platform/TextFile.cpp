@@ -32,6 +32,25 @@ QString DecodeText(const QByteArray& bytes) {
     return ansi;
 }
 
+QByteArray EncodeWindows1252(const QString& text, bool* ok) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    *ok = true;
+    for (int i = 0; i < text.size(); ++i) {
+        char16_t c = text[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            bytes[i] = static_cast<char>(c);
+            continue;
+        }
+        const char16_t* found = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+        if (found == std::end(kCp1252High)) {
+            *ok = false;
+            return {};
+        }
+        bytes[i] = static_cast<char>(0x80 + (found - std::begin(kCp1252High)));
+    }
+    return bytes;
+}
+
 std::optional<QString> ReadTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

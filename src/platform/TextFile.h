@@ -11,6 +11,8 @@ namespace merivane {
 // UTF-8 (a BOM is dropped) when the bytes are valid UTF-8, else Windows-1252, the code
 // page files from Windows were written in.
 QString DecodeText(const QByteArray& bytes);
+// The text in Windows-1252; *ok is false when a character has no place in that code page.
+QByteArray EncodeWindows1252(const QString& text, bool* ok);
 // The file's text, or nothing when it cannot be read.
 std::optional<QString> ReadTextFile(const QString& path);
 // Lines split at CR LF, LF or CR; a final line end adds no empty line.
