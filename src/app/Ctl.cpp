@@ -2,6 +2,7 @@
 
 #include "calendar/DateRules.h"
 #include "calendar/EventTable.h"
+#include "calendar/Matching.h"
 #include "platform/TextFile.h"
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
@@ -69,6 +70,14 @@ QString ScheduleLine(const EventRecord& event, const std::optional<EventWindow>&
     return fields.join(u'\t') + u'\n';
 }
 
+// A Setup value as a Boolean, read without the first-run side effects of loading all settings.
+bool SetupFlag(Platform& platform, const QString& name, bool fallback) {
+    RegOp setup(platform);
+    setup.SetKey(kAppKey + QStringLiteral("\\Setup"));
+    Variant value = setup.Value(name);
+    return value.IsEmpty() ? fallback : value.ToBoolean().value_or(fallback);
+}
+
 int Events(Platform& platform, const QStringList& args) {
     const int currentYear = DateOfSerial(platform.Time.Now()).year();
     int year = currentYear;
@@ -111,6 +120,47 @@ int Events(Platform& platform, const QStringList& args) {
     return kCtlOk;
 }
 
+QString WindowText(const EventWindow& w) {
+    if (w.DaysShown >= kAnyDay) {
+        return QStringLiteral("any\tany\t%1").arg(w.DaysShown);
+    }
+    if (w.DaysShown <= 0) {
+        return QStringLiteral("never\tnever\t%1").arg(w.DaysShown);
+    }
+    return IsoDate(w.EndDate - w.DaysShown + 1) + u'\t' + IsoDate(w.EndDate) + u'\t' +
+           QString::number(w.DaysShown);
+}
+
+int Match(Platform& platform, const QStringList& args) {
+    CalendarState state(platform);
+    state.AppPath = platform.Home.Home;
+    state.Setup.SouthernHemisphere = SetupFlag(platform, QStringLiteral("SouthernHemisphere"), false);
+    bool yearInName = SetupFlag(platform, QStringLiteral("UseYearInTitle"), true);
+    QStringList texts;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--year-in-name")) {
+            yearInName = true;
+        } else if (arg == QLatin1String("--no-year-in-name")) {
+            yearInName = false;
+        } else {
+            texts << arg;
+        }
+    }
+    if (texts.isEmpty()) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    LoadEventTable(state);
+    QString out;
+    for (const QString& text : texts) {
+        TextMatch match = MatchText(state, text, yearInName);
+        QString event = match.EventIndex >= 0 ? state.Events[match.EventIndex].Name : QString();
+        out += QString(text).replace(u'\t', u' ') + u'\t' + event + u'\t' + WindowText(match.Window) + u'\n';
+    }
+    platform.Con.Out(out);
+    return kCtlOk;
+}
+
 }  // namespace
 
 QString CtlUsage() {
@@ -119,7 +169,9 @@ QString CtlUsage() {
         "text\n"
         "       merivanectl reg import FILE    add or replace the keys and values of a REGEDIT4 file\n"
         "       merivanectl events [--year YYYY] [--table FILE]\n"
-        "                                      the events of a year, tab-separated, from the event table\n");
+        "                                      the events of a year, tab-separated, from the event table\n"
+        "       merivanectl match [--year-in-name|--no-year-in-name] TEXT...\n"
+        "                                      the event each text names and its window today\n");
 }
 
 int RunCtl(Platform& platform, const QStringList& arguments) {
@@ -131,6 +183,9 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
         if (arguments[1] == QLatin1String("import")) {
             return RegImport(platform, rest);
         }
+    }
+    if (arguments.value(0) == QLatin1String("match")) {
+        return Match(platform, arguments.mid(1));
     }
     if (arguments.value(0) == QLatin1String("events")) {
         return Events(platform, arguments.mid(1));

@@ -125,6 +125,7 @@ void LoadEventTable(CalendarState& state) {
     }
     state.Events = ParseEventTable(*text);
     state.KeywordList = BuildKeywordIndex(state.Events);
+    state.Matcher = KeywordMatcher(state.KeywordList);
 }
 
 void SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows) {

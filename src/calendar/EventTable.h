@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/EventRecord.h"
+#include "calendar/KeywordMatcher.h"
 #include "settings/SettingsState.h"
 
 #include <QString>
@@ -12,26 +14,6 @@ namespace merivane {
 
 inline const QString kEventTableFileName = QStringLiteral("Merivane.hol");
 
-// One event of the table.
-struct EventRecord {
-    QString Name;
-    QChar RuleType = u' ';
-    std::int16_t Month = 0;
-    std::int16_t DayOrWeek = 0;
-    std::int16_t DaysShown = 0;
-    QString Keywords;
-
-    bool operator==(const EventRecord&) const = default;
-};
-
-// A key to look for in a file's matching key, and the event (index into Events) it names.
-struct KeywordEntry {
-    QString Key;
-    int EventIndex = 0;
-
-    bool operator==(const KeywordEntry&) const = default;
-};
-
 // The event table as the Events tab holds it: name, rule type, month, day or week, days
 // shown, keywords, each as text.
 using EventRow = std::array<QString, 6>;
@@ -43,6 +25,8 @@ struct CalendarState : SettingsState {
     std::vector<EventRecord> Events;
     // In matching priority: longer keys first, then table order.
     std::vector<KeywordEntry> KeywordList;
+    // Finds the first entry of KeywordList that occurs in a text, built with the list.
+    KeywordMatcher Matcher;
 };
 
 // Every line that is not blank and does not begin with ';' is one event, its fields

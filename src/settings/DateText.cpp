@@ -125,4 +125,85 @@ std::optional<SerialDate> ParseDateText(const QString& input) {
     return Combine(day.value_or(0.0), *seconds);
 }
 
+namespace {
+
+// 1..12 for an English month name or its first three letters or more, or the user's
+// locale's month names; 0 for anything else.
+int MonthFromName(const QString& word) {
+    static const char* const kMonths[] = {"january",   "february", "march",    "april",
+                                          "may",       "june",     "july",     "august",
+                                          "september", "october",  "november", "december"};
+    QString w = word.toLower();
+    if (w.endsWith(u'.')) {
+        w.chop(1);
+    }
+    if (w.size() >= 3) {
+        for (int m = 0; m < 12; ++m) {
+            if (QString::fromLatin1(kMonths[m]).startsWith(w)) {
+                return m + 1;
+            }
+        }
+    }
+    QLocale locale;
+    for (int m = 1; m <= 12; ++m) {
+        if (w == locale.monthName(m, QLocale::LongFormat).toLower() ||
+            w == locale.monthName(m, QLocale::ShortFormat).toLower()) {
+            return m;
+        }
+    }
+    return 0;
+}
+
+std::optional<SerialDate> DateOf(int year, int month, int day) {
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+        return std::nullopt;
+    }
+    return SerialFromYmd(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+}
+
+}  // namespace
+
+std::optional<SerialDate> ParseUserDate(const QString& input, int currentYear) {
+    static const QRegularExpression kIso(QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})$)"));
+    static const QRegularExpression kSlashed(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})(?:/(\d{4}))?$)"));
+    static const QRegularExpression kMonthDay(
+        QStringLiteral(R"(^(\p{L}+\.?)\s+(\d{1,2})(?:(?:,\s*|\s+)(\d{4}))?$)"));
+    static const QRegularExpression kDayMonth(
+        QStringLiteral(R"(^(\d{1,2})\.?\s+(\p{L}+\.?)(?:,?\s+(\d{4}))?$)"));
+    QString text = input.simplified();
+    if (text.isEmpty() || text.size() > 64) {
+        return std::nullopt;
+    }
+    QLocale locale;
+    if (QDate date = locale.toDate(text, QLocale::LongFormat); date.isValid()) {
+        return SerialFromDate(date);
+    }
+    auto yearOf = [&](const QString& captured) {
+        return captured.isEmpty() ? currentYear : captured.toInt();
+    };
+    if (auto m = kIso.match(text); m.hasMatch()) {
+        return DateOf(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    }
+    if (auto m = kSlashed.match(text); m.hasMatch()) {
+        int first = m.captured(1).toInt();
+        int second = m.captured(2).toInt();
+        int year = yearOf(m.captured(3));
+        if (auto date = DateOf(year, first, second)) {
+            return date;
+        }
+        return DateOf(year, second, first);
+    }
+    if (auto m = kMonthDay.match(text); m.hasMatch()) {
+        if (int month = MonthFromName(m.captured(1))) {
+            return DateOf(yearOf(m.captured(3)), month, m.captured(2).toInt());
+        }
+    }
+    if (auto m = kDayMonth.match(text); m.hasMatch()) {
+        if (int month = MonthFromName(m.captured(2))) {
+            return DateOf(yearOf(m.captured(3)), month, m.captured(1).toInt());
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace merivane

@@ -24,4 +24,10 @@ QString LongTimeText(SerialDate serial);
 // A time alone gives a serial on day 0; a date alone gives midnight.
 std::optional<SerialDate> ParseDateText(const QString& text);
 
+// A date as a user writes it, for the year `currentYear` when no year is given: the full
+// date of the user's locale, ISO ("2026-12-31"), "12/31", "12/31/2026" (day/month when
+// month/day cannot be), "dec 31", "31 dec", "December 31", "December 31, 2026",
+// "31 December 2026". Nothing for any other text.
+std::optional<SerialDate> ParseUserDate(const QString& text, int currentYear);
+
 }  // namespace merivane

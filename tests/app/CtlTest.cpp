@@ -112,5 +112,23 @@ TEST_F(CtlTest, EventsReadsAnotherTableAndRefusesBadArguments) {
     }
 }
 
+TEST_F(CtlTest, MatchTellsTheEventAndWindowOfEachText) {
+    sys.WriteFile(sys.Home().Home + "Merivane.hol",
+                  "Christmas\tx\t12\t25\t14\txmas\r\nSummer\ts\t1\t0\t0\t\r\nOdd\tz\r\n");
+    sys.clock.now = *SerialFromYmd(2026, 12, 9);
+    ASSERT_EQ(RunCtl(sys.Get(), {"match", "Christmas Snow", "Summer 2027", "Lake", "Do Not Use", "Odd one"}),
+              0);
+    EXPECT_EQ(sys.console.out,
+              "Christmas Snow\tChristmas\t2026-12-12\t2026-12-25\t14\n"
+              "Summer 2027\tSummer\t2027-06-22\t2027-09-21\t92\n"  // a fresh home takes years from names
+              "Lake\t\tany\tany\t999\n"
+              "Do Not Use\t\tnever\tnever\t0\n"
+              "Odd one\tOdd\tany\tany\t999\n");
+    sys.console.out.clear();
+    ASSERT_EQ(RunCtl(sys.Get(), {"match", "--no-year-in-name", "Summer 2027"}), 0);
+    EXPECT_EQ(sys.console.out, "Summer 2027\tSummer\t2026-06-22\t2026-09-21\t92\n");
+    EXPECT_EQ(RunCtl(sys.Get(), {"match"}), 2);
+}
+
 }  // namespace
 }  // namespace merivane
