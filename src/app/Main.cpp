@@ -2,6 +2,8 @@
 
 #include "calendar/EventTable.h"
 #include "platform/HostPath.h"
+#include "schedule/NextChange.h"
+#include "selection/Choice.h"
 #include "settings/Associations.h"
 #include "settings/Settings.h"
 
@@ -178,12 +180,21 @@ int Main(Program& program, const QStringList& arguments) {
         Install(program);
     } else if (sw == QLatin1String("/u")) {
         Uninstall(program);
+    } else if (sw == QLatin1String("/n")) {
+        CheckAndChange(program, false);
+    } else if (sw == QLatin1String("/c")) {
+        const AppSettings& setup = program.Setup;
+        SerialDate due = CalcNextChangeTime(setup.TypeOfScheduling, setup.ScheduledTime, setup.ChangesPerDay,
+                                            program.LastChange.ChangeDate, program.Sys.Time.Now());
+        if (program.Sys.Time.Now() >= due) {
+            CheckAndChange(program, false);
+        }
     } else if (sw == QLatin1String("/a") || sw == QLatin1String("/s")) {
         ApplyNamedTheme(program);
     } else if (sw == QLatin1String("/?") || sw == QLatin1String("/h")) {
         ShowUsage(program);
     }
-    // "/p", "/n", "/c" and the setup window have nothing to run yet and end here.
+    // "/p", the tray and the setup window have nothing to run yet and end here.
     return kExitOk;
 }
 

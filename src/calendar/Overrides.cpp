@@ -38,6 +38,13 @@ OverrideEntry ReadOverride(const QString& appPath, const QString& section) {
     return ParseOverrideValue(value).value_or(OverrideEntry{});
 }
 
+OverrideReader::OverrideReader(const QString& appPath) : m_file(PathOf(appPath)) {}
+
+OverrideEntry OverrideReader::Read(const QString& section) const {
+    return ParseOverrideValue(m_file.ReadString(section, QStringLiteral("x"), QString(), kValueBuffer))
+        .value_or(OverrideEntry{});
+}
+
 void WriteOverride(const QString& appPath, const QString& section, const OverrideEntry& entry) {
     QString text = entry.OverrideText.trimmed();
     if (text.isEmpty()) {

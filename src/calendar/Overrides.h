@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProfileFile.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -26,6 +28,16 @@ OverrideEntry ReadOverride(const QString& appPath, const QString& section);
 void WriteOverride(const QString& appPath, const QString& section, const OverrideEntry& entry);
 // For a file given a new name: its override goes along, replacing any the new name had.
 void MoveOverride(const QString& appPath, const QString& oldSection, const QString& newSection);
+
+// Reads the overrides of many files from one reading of the file.
+class OverrideReader {
+public:
+    explicit OverrideReader(const QString& appPath);
+    OverrideEntry Read(const QString& section) const;
+
+private:
+    ProfileFile::Snapshot m_file;
+};
 
 // The value as stored: "priority days text"; nothing when it does not read as one.
 std::optional<OverrideEntry> ParseOverrideValue(const QString& value);

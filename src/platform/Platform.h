@@ -10,6 +10,7 @@
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/RegistryStore.h"
+#include "platform/Screen.h"
 #include "platform/WindowsVersionInfo.h"
 
 namespace merivane {
@@ -27,6 +28,7 @@ struct Platform {
     WindowsVersionInfo& Version;
     Processes& Procs;
     EventLoop& Events;
+    Screen& Display;
 };
 
 }  // namespace merivane

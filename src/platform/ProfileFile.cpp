@@ -3,6 +3,7 @@
 #include "platform/TextFile.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <optional>
 #include <vector>
@@ -123,6 +124,7 @@ class Document {
 
     bool Exists() const { return m_exists; }
     std::vector<Line>& Lines() { return m_lines; }
+    const std::vector<Line>& Lines() const { return m_lines; }
 
     // [first, end) of the lines that belong to each copy of the section (headers excluded).
     std::vector<std::pair<int, int>> SectionCopies(const QString& section) const {
@@ -201,21 +203,61 @@ QString OneLine(QString text) {
 
 namespace ProfileFile {
 
+QString Fallback(const QString& defaultValue, int bufferSize);
+
 QString ReadString(const QString& path, const QString& section, const QString& key,
                    const QString& defaultValue, int bufferSize) {
-    const QString wantedSection = TrimBlanksAndTabs(section);
+    return Snapshot(path).ReadString(section, key, defaultValue, bufferSize);
+}
+
+struct Snapshot::Data {
+    Document Doc;
+    QHash<QString, std::pair<int, int>> FirstCopies;  // lower-case section name -> its lines
+};
+
+Snapshot::Snapshot(const QString& path) : m_data(std::make_unique<Data>()) {
+    m_data->Doc = Document::Load(path);
+    const auto& lines = m_data->Doc.Lines();
+    const int n = static_cast<int>(lines.size());
+    QString current;
+    int start = -1;
+    auto close = [&](int end) {
+        if (start >= 0 && !m_data->FirstCopies.contains(current)) {
+            m_data->FirstCopies.insert(current, {start, end});
+        }
+    };
+    for (int i = 0; i < n; ++i) {
+        Parsed p = Classify(lines[i].Text);
+        if (p.What == Kind::Header) {
+            close(i);
+            current = p.Name.toLower();
+            start = i + 1;
+        }
+    }
+    close(n);
+}
+
+Snapshot::~Snapshot() = default;
+Snapshot::Snapshot(Snapshot&&) noexcept = default;
+
+QString Snapshot::ReadString(const QString& section, const QString& key, const QString& defaultValue,
+                             int bufferSize) const {
     const QString wantedKey = TrimBlanksAndTabs(key);
-    Document doc = Document::Load(path);
-    auto copies = doc.SectionCopies(wantedSection);
-    if (!copies.empty() && !wantedKey.isEmpty()) {
-        for (int i = copies[0].first; i < copies[0].second; ++i) {
-            Parsed p = Classify(doc.Lines()[i].Text);
+    auto copy = m_data->FirstCopies.constFind(TrimBlanksAndTabs(section).toLower());
+    if (copy != m_data->FirstCopies.constEnd() && !wantedKey.isEmpty()) {
+        const auto& lines = m_data->Doc.Lines();
+        for (int i = copy->first; i < copy->second; ++i) {
+            Parsed p = Classify(lines[i].Text);
             if (p.What == Kind::Entry && p.HasEquals && SameName(p.Name, wantedKey)) {
-                return CutTo(ValueOf(doc.Lines()[i].Text), bufferSize);
+                return CutTo(ValueOf(lines[i].Text), bufferSize);
             }
         }
     }
-    // The default is read like a value: trailing blanks go, quotes around it go.
+    return Fallback(defaultValue, bufferSize);
+}
+
+// The default is read like a value: trailing blanks go, quotes around it go.
+QString Fallback(const QString& defaultValue, int bufferSize) {
     QString fallback = defaultValue;
     while (!fallback.isEmpty() && IsBlankOrTab(fallback.back())) {
         fallback.chop(1);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace merivane {
 
 // Initialisation (profile) files, read and written as the Windows private-profile
@@ -36,6 +38,20 @@ bool WriteString(const QString& path, const QString& section, const QString& key
 // header stays, so an empty list leaves a section without keys. An empty list for a
 // missing section changes nothing.
 bool WriteSection(const QString& path, const QString& section, const QStringList& lines);
+
+// A file read once, for reading many values from it (the override of every catalogued
+// file): the same rules as ReadString, without reading the file again for each value.
+class Snapshot {
+public:
+    explicit Snapshot(const QString& path);
+    ~Snapshot();
+    Snapshot(Snapshot&&) noexcept;
+    QString ReadString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize) const;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> m_data;
+};
 
 }  // namespace ProfileFile
 

@@ -10,6 +10,8 @@ class StatusSink {
   public:
     virtual ~StatusSink() = default;
     virtual void ShowStatus(const QString& text) = 0;
+    // Adds to the text shown (the progress dots of a long scan).
+    virtual void AppendStatus(const QString& text) = 0;
 };
 
 }  // namespace merivane

@@ -207,6 +207,13 @@ void SaveSettings(SettingsState& state, bool statistics, bool setup, bool positi
     });
 }
 
+void RecordChange(SettingsState& state, const ChangeRecord& record) {
+    state.PreviousChange = state.LastChange;
+    state.LastChange = record;
+    state.LastChange.ChangeDate = state.Sys.Time.Now();
+    ++state.TotalThemeChanges;
+}
+
 void DeleteSettings(SettingsState& state) {
     RegOp reg(state.Sys);
     reg.SetRoot(RegRoot::CurrentUser);

@@ -17,6 +17,10 @@ void SetDefaultSettings(SettingsState& state);
 // Removes the per-user key with all its subkeys; the machine-wide statistics stay.
 void DeleteSettings(SettingsState& state);
 
+// The record becomes the last change, stamped now; the last one becomes the previous one;
+// the count goes up. Saving is the caller's.
+void RecordChange(SettingsState& state, const ChangeRecord& record);
+
 // "YNY..." -> flags: upper-cased, padded with Y; 'N' and '0' are False, anything else True.
 std::array<bool, kThemeMgrSettingCount> ParseThemeMgrSettings(const QString& text);
 QString ThemeMgrSettingsText(const std::array<bool, kThemeMgrSettingCount>& flags);

@@ -138,6 +138,7 @@ class EventTableFileTest : public ::testing::Test {
 
     struct RecordingStatus : StatusSink {
         void ShowStatus(const QString& text) override { shown << text; }
+        void AppendStatus(const QString& text) override { shown.last() += text; }
         QStringList shown;
     };
 

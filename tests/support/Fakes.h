@@ -8,6 +8,7 @@
 #include "platform/InstanceGuard.h"
 #include "platform/Processes.h"
 #include "platform/Random.h"
+#include "platform/Screen.h"
 #include "platform/WindowsVersionInfo.h"
 #include "support/QtPrinters.h"
 
@@ -108,6 +109,15 @@ class FakeEventLoop final : public EventLoop {
     void ProcessEvents() override { calls << QStringLiteral("events"); }
     void Pause(int milliseconds) override { calls << QStringLiteral("pause %1").arg(milliseconds); }
     QStringList calls;
+};
+
+class FakeScreen final : public Screen {
+public:
+    int WidthTwips() const override { return widthPixels * 15; }
+    int HeightTwips() const override { return heightPixels * 15; }
+    int TwipsPerPixel() const override { return 15; }
+    int widthPixels = 1024;
+    int heightPixels = 768;
 };
 
 }  // namespace merivane::test

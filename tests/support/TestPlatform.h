@@ -34,6 +34,7 @@ class TestPlatform {
     FakeWindowsVersion version;
     FakeProcesses processes;
     FakeEventLoop events;
+    FakeScreen screen;
     std::unique_ptr<SqliteRegistryStore> store;
 
   private:

@@ -31,6 +31,7 @@ class HostPlatform {
     std::unique_ptr<EnvironmentWindowsVersion> m_version;
     std::unique_ptr<HostProcesses> m_processes;
     QtEventLoop m_events;
+    DefaultScreen m_screen;
     std::unique_ptr<SqliteRegistryStore> m_store;
     std::optional<Platform> m_platform;
 };

@@ -9,6 +9,7 @@
 #include "platform/InstanceGuard.h"
 #include "platform/Processes.h"
 #include "platform/Random.h"
+#include "platform/Screen.h"
 #include "platform/WindowsVersionInfo.h"
 
 #include <QElapsedTimer>
@@ -99,6 +100,14 @@ class HostProcesses final : public Processes {
 
   private:
     HomeLayout m_home;
+};
+
+// The primary screen: without a display, a common 1920 x 1080 at 96 dots per inch.
+class DefaultScreen final : public Screen {
+public:
+    int WidthTwips() const override { return 1920 * 15; }
+    int HeightTwips() const override { return 1080 * 15; }
+    int TwipsPerPixel() const override { return 15; }
 };
 
 class QtEventLoop final : public EventLoop {

@@ -1,0 +1,92 @@
+#include "selection/Choice.h"
+
+#include "apply/ApplyDriver.h"
+#include "selection/Candidates.h"
+#include "selection/Catalogue.h"
+
+#include <algorithm>
+
+namespace merivane {
+
+namespace {
+constexpr int kSortAtMost = 40;
+constexpr int kRandomTriesAtMost = 100000;
+
+class Guard {
+public:
+    explicit Guard(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~Guard() { m_flag = false; }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    bool& m_flag;
+};
+}  // namespace
+
+void SortCandidates(SelectionState& state) {
+    const int count = static_cast<int>(state.Candidates.size());
+    if (state.Setup.UseRandomMethod || count < 2 || count > kSortAtMost) {
+        return;
+    }
+    std::stable_sort(state.Candidates.begin(), state.Candidates.end(),
+                     [](const FileEntry& a, const FileEntry& b) { return a.SortKey < b.SortKey; });
+}
+
+ChangeRecord ChooseCandidate(SelectionState& state, const QString& listName) {
+    const int count = static_cast<int>(state.Candidates.size());
+    if (count < 1) {
+        return ChangeRecord{QString(), false, QStringLiteral("No Choices"), 0, 0};
+    }
+    const QString last = state.LastChange.FileName.toLower();
+    int chosen = 0;
+    QString reason = listName;
+    if (count > 1 && !last.isEmpty() && !state.Setup.UseRandomMethod) {
+        auto it = std::find_if(state.Candidates.begin(), state.Candidates.end(),
+                               [&](const FileEntry& c) { return c.FileName.toLower() == last; });
+        int k = static_cast<int>(it - state.Candidates.begin());
+        chosen = (it == state.Candidates.end() || k == count - 1) ? 0 : k + 1;
+        reason += QStringLiteral(" - Next");
+    } else if (count > 1) {
+        // Another file than the last one; a list that holds nothing else ends the search.
+        for (int tries = 0; tries < kRandomTriesAtMost; ++tries) {
+            chosen = std::clamp(static_cast<int>(state.Sys.Rng.Next() * count), 0, count - 1);
+            if (state.Candidates[chosen].FileName.toLower() != last) {
+                break;
+            }
+        }
+        reason += QStringLiteral(" - Random");
+    }
+    const FileEntry& c = state.Candidates[chosen];
+    return ChangeRecord{c.FileName, c.IsTheme, reason, 0, 0};
+}
+
+ChangeRecord DecideChange(SelectionState& state) {
+    const AppSettings& setup = state.Setup;
+    const ChangeRecord& last = state.LastChange;
+    if (DateOfSerial(last.ChangeDate) == DateOfSerial(state.Sys.Time.Now()) && last.WallpapersInTheme > 1 &&
+        setup.KeepThemeIfMultiPaper) {
+        ChangeRecord again = last;
+        again.IsTheme = true;
+        again.Reason = QStringLiteral("Multi-Wallpaper Theme");
+        return again;
+    }
+    BuildCatalogue(state, false);
+    QString listName = BuildCandidates(state);
+    SortCandidates(state);
+    return ChooseCandidate(state, listName);
+}
+
+void CheckAndChange(SelectionState& state, bool showProgress) {
+    if (state.ChangeInProgress) {
+        return;
+    }
+    Guard running(state.ChangeInProgress);
+    ChangeRecord record = DecideChange(state);
+    if (record.FileName.isEmpty()) {
+        return;
+    }
+    ApplyChange(state, record, showProgress);
+}
+
+}  // namespace merivane
