@@ -1,9 +1,13 @@
 #include "app/Ctl.h"
 
+#include "app/Main.h"
 #include "calendar/DateRules.h"
 #include "calendar/EventTable.h"
 #include "calendar/Matching.h"
+#include "platform/ReadOnlyRegistryStore.h"
 #include "platform/TextFile.h"
+#include "selection/Catalogue.h"
+#include "selection/Choice.h"
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
@@ -131,6 +135,75 @@ QString WindowText(const EventWindow& w) {
            QString::number(w.DaysShown);
 }
 
+// The program as it would start now, over a view of the store that writes nothing.
+class ReadOnlyProgram {
+  public:
+    explicit ReadOnlyProgram(Platform& platform)
+        : m_store(platform.Store),
+          m_view{platform.Home,    m_store,        platform.Env,    platform.Time,
+                 platform.Rng,     platform.Ui,    platform.Con,    platform.Instances,
+                 platform.Version, platform.Procs, platform.Events, platform.Display},
+          m_program(m_view) {
+        m_view.Rng.SeedFromClock();
+        SetStartupGlobals(m_program);
+        LoadSettings(m_program);
+        LoadEventTable(m_program);
+    }
+    Program& Get() { return m_program; }
+
+  private:
+    ReadOnlyRegistryStore m_store;
+    Platform m_view;
+    Program m_program;
+};
+
+QString FileLine(const FileEntry& entry) {
+    QString override;
+    if (!entry.OverrideText.isEmpty()) {
+        override = entry.Priority == 0 ? QStringLiteral("exclusive") : QStringLiteral("priority");
+    }
+    EventWindow window{entry.EndDate, entry.DaysShown};
+    return QStringList{entry.FileName,
+                       entry.IsTheme ? QStringLiteral("theme") : QStringLiteral("wallpaper"),
+                       entry.IsFavorite ? QStringLiteral("yes") : QStringLiteral("no"),
+                       WindowText(window),
+                       override,
+                       entry.OverrideText}
+               .join(u'\t') +
+           u'\n';
+}
+
+int Files(Platform& platform, const QStringList& args) {
+    if (!args.isEmpty()) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    ReadOnlyProgram program(platform);
+    BuildCatalogue(program.Get(), false);
+    QString out = QStringLiteral("path\ttype\tfav\tstarts\tends\tdays\toverride\toverride_text\n");
+    for (const FileEntry& entry : program.Get().Catalogue) {
+        out += FileLine(entry);
+    }
+    platform.Con.Out(out);
+    return kCtlOk;
+}
+
+int Explain(Platform& platform, const QStringList& args) {
+    if (!args.isEmpty()) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    ReadOnlyProgram program(platform);
+    ChangeRecord choice = DecideChange(program.Get());
+    QString out = QStringLiteral("choice\t%1\t%2\n").arg(choice.FileName, choice.Reason);
+    for (const FileEntry& candidate : program.Get().Candidates) {
+        out += QStringLiteral("candidate\t%1\t%2\n")
+                   .arg(candidate.FileName, WindowText(EventWindow{candidate.EndDate, candidate.DaysShown}));
+    }
+    platform.Con.Out(out);
+    return kCtlOk;
+}
+
 int Match(Platform& platform, const QStringList& args) {
     CalendarState state(platform);
     state.AppPath = platform.Home.Home;
@@ -171,7 +244,9 @@ QString CtlUsage() {
         "       merivanectl events [--year YYYY] [--table FILE]\n"
         "                                      the events of a year, tab-separated, from the event table\n"
         "       merivanectl match [--year-in-name|--no-year-in-name] TEXT...\n"
-        "                                      the event each text names and its window today\n");
+        "                                      the event each text names and its window today\n"
+        "       merivanectl files              the catalogue of theme files and pictures with their windows\n"
+        "       merivanectl explain            what a change now would choose, and from which candidates\n");
 }
 
 int RunCtl(Platform& platform, const QStringList& arguments) {
@@ -183,6 +258,12 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
         if (arguments[1] == QLatin1String("import")) {
             return RegImport(platform, rest);
         }
+    }
+    if (arguments.value(0) == QLatin1String("files")) {
+        return Files(platform, arguments.mid(1));
+    }
+    if (arguments.value(0) == QLatin1String("explain")) {
+        return Explain(platform, arguments.mid(1));
     }
     if (arguments.value(0) == QLatin1String("match")) {
         return Match(platform, arguments.mid(1));

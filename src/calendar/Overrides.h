@@ -31,11 +31,11 @@ void MoveOverride(const QString& appPath, const QString& oldSection, const QStri
 
 // Reads the overrides of many files from one reading of the file.
 class OverrideReader {
-public:
+  public:
     explicit OverrideReader(const QString& appPath);
     OverrideEntry Read(const QString& section) const;
 
-private:
+  private:
     ProfileFile::Snapshot m_file;
 };
 

@@ -42,13 +42,14 @@ bool WriteSection(const QString& path, const QString& section, const QStringList
 // A file read once, for reading many values from it (the override of every catalogued
 // file): the same rules as ReadString, without reading the file again for each value.
 class Snapshot {
-public:
+  public:
     explicit Snapshot(const QString& path);
     ~Snapshot();
     Snapshot(Snapshot&&) noexcept;
-    QString ReadString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize) const;
+    QString ReadString(const QString& section, const QString& key, const QString& defaultValue,
+                       int bufferSize) const;
 
-private:
+  private:
     struct Data;
     std::unique_ptr<Data> m_data;
 };

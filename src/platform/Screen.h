@@ -4,7 +4,7 @@ namespace merivane {
 
 // The primary screen's size, in twips (1/1440 inch) as the program measures it.
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual int WidthTwips() const = 0;
     virtual int HeightTwips() const = 0;

@@ -11,8 +11,8 @@ namespace {
 constexpr double kSameSlot = 1.0 / kSecondsPerDay;
 }  // namespace
 
-SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate scheduledTime, std::int16_t changesPerDay,
-                              SerialDate lastChangeDate, SerialDate now) {
+SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate scheduledTime,
+                              std::int16_t changesPerDay, SerialDate lastChangeDate, SerialDate now) {
     const SerialDate base = lastChangeDate == 0 ? now : lastChangeDate;
     const double today = std::floor(now);
     if (typeOfScheduling <= 1) {

@@ -11,7 +11,7 @@ namespace merivane {
 // the first of the day's slots (scheduledTime + k/changesPerDay of a day, counted from the
 // day before the last change) that lies later than the last change. A last change of 0
 // counts as now.
-SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate scheduledTime, std::int16_t changesPerDay,
-                              SerialDate lastChangeDate, SerialDate now);
+SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate scheduledTime,
+                              std::int16_t changesPerDay, SerialDate lastChangeDate, SerialDate now);
 
 }  // namespace merivane

@@ -24,7 +24,8 @@ struct Kind {
 };
 
 const Kind kThemes{true, {QStringLiteral(".theme")}};
-const Kind kPictures{false, {QStringLiteral(".bmp"), QStringLiteral(".gif"), QStringLiteral(".jpg"), QStringLiteral(".jpeg")}};
+const Kind kPictures{
+    false, {QStringLiteral(".bmp"), QStringLiteral(".gif"), QStringLiteral(".jpg"), QStringLiteral(".jpeg")}};
 
 void ReportProgress(SelectionState& state, bool showProgress) {
     if (showProgress && state.Status != nullptr) {
@@ -43,8 +44,8 @@ QString BaseFolder(const SelectionState& state, const QString& setting) {
 
 // Each readable folder of the tree with its listing: the base, then its subfolders level by
 // level (when asked for), each folder once however many links lead to it.
-std::vector<std::pair<QString, FolderListing>> ListTree(SelectionState& state, const QString& base, bool subfolders,
-                                                        bool showProgress) {
+std::vector<std::pair<QString, FolderListing>> ListTree(SelectionState& state, const QString& base,
+                                                        bool subfolders, bool showProgress) {
     std::vector<std::pair<QString, FolderListing>> tree;
     std::deque<QString> pending{WithTrailingSeparator(base)};
     QSet<QPair<quint64, quint64>> seen;
@@ -70,8 +71,8 @@ std::vector<std::pair<QString, FolderListing>> ListTree(SelectionState& state, c
     return tree;
 }
 
-void ScanKind(SelectionState& state, const Kind& kind, const QString& setting, bool subfolders, bool showProgress,
-              const OverrideReader& overrides, std::vector<FileEntry>& catalogue) {
+void ScanKind(SelectionState& state, const Kind& kind, const QString& setting, bool subfolders,
+              bool showProgress, const OverrideReader& overrides, std::vector<FileEntry>& catalogue) {
     const QString base = BaseFolder(state, setting);
     if (base.isEmpty()) {
         return;
@@ -122,7 +123,8 @@ void BuildCatalogue(SelectionState& state, bool showProgress) {
     const OverrideReader overrides(state.AppPath);
     const AppSettings& setup = state.Setup;
     if (setup.FilesToUse == 0 || setup.FilesToUse == 2) {
-        ScanKind(state, kThemes, setup.ThemePath, setup.UseThemeSubfolders, showProgress, overrides, catalogue);
+        ScanKind(state, kThemes, setup.ThemePath, setup.UseThemeSubfolders, showProgress, overrides,
+                 catalogue);
     }
     if (setup.FilesToUse == 1 || setup.FilesToUse == 2) {
         ScanKind(state, kPictures, setup.WallpaperPath, setup.UseWallpaperSubfolders, showProgress, overrides,

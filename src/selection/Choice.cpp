@@ -13,13 +13,13 @@ constexpr int kSortAtMost = 40;
 constexpr int kRandomTriesAtMost = 100000;
 
 class Guard {
-public:
+  public:
     explicit Guard(bool& flag) : m_flag(flag) { m_flag = true; }
     ~Guard() { m_flag = false; }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
 
-private:
+  private:
     bool& m_flag;
 };
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/Ctl.h"
 
+#include "settings/RegFile.h"
 #include "settings/RegOp.h"
 #include "support/TestPlatform.h"
 
@@ -128,6 +129,45 @@ TEST_F(CtlTest, MatchTellsTheEventAndWindowOfEachText) {
     ASSERT_EQ(RunCtl(sys.Get(), {"match", "--no-year-in-name", "Summer 2027"}), 0);
     EXPECT_EQ(sys.console.out, "Summer 2027\tSummer\t2026-06-22\t2026-09-21\t92\n");
     EXPECT_EQ(RunCtl(sys.Get(), {"match"}), 2);
+}
+
+TEST_F(CtlTest, FilesAndExplainLookWithoutChangingAnything) {
+    sys.WriteFile(sys.Home().Home + "Merivane.hol",
+                  "Christmas\tx\t12\t25\t14\txmas\r\nNew Year\tx\t1\t1\t2\r\n");
+    QString themes = sys.Home().WindowsDir + "Resources/Themes/";
+    sys.WriteFile(themes + "Xmas Tree.theme");
+    sys.WriteFile(themes + "Lake.theme");
+    sys.WriteFile(themes + "Old.theme");
+    sys.WriteFile(sys.Home().Home + "Merivane.ovr", "[Old.theme]\r\nx=0 0 *** Do Not Use ***\r\n");
+    sys.WriteFile(sys.Home().Home + "Merivane.fav", "Lake.theme\r\n");
+    sys.clock.now = *SerialFromYmd(2026, 12, 20) + 0.5;
+    QString before = *ExportRegistry(*sys.store, QString(), nullptr);
+
+    ASSERT_EQ(RunCtl(sys.Get(), {"files"}), 0);
+    EXPECT_EQ(sys.console.out, "path\ttype\tfav\tstarts\tends\tdays\toverride\toverride_text\n" + themes +
+                                   "Lake.theme\ttheme\tyes\tany\tany\t999\t\t\n" + themes +
+                                   "Old.theme\ttheme\tno\tnever\tnever\t0\texclusive\t*** Do Not Use ***\n" +
+                                   themes + "Xmas Tree.theme\ttheme\tno\t2026-12-12\t2026-12-25\t14\t\t\n");
+
+    sys.console.out.clear();
+    ASSERT_EQ(RunCtl(sys.Get(), {"explain"}), 0);
+    EXPECT_EQ(sys.console.out, "choice\t" + themes + "Xmas Tree.theme\tRegular event\n" + "candidate\t" +
+                                   themes + "Xmas Tree.theme\t2026-12-12\t2026-12-25\t14\n");
+
+    // Nothing was written: no first-run settings, no statistics, no keys made by reading.
+    EXPECT_EQ(*ExportRegistry(*sys.store, QString(), nullptr), before);
+
+    sys.clock.now = *SerialFromYmd(2026, 7, 1);
+    sys.console.out.clear();
+    ASSERT_EQ(RunCtl(sys.Get(), {"explain"}), 0);
+    EXPECT_EQ(sys.console.out, "choice\t" + themes + "Lake.theme\tRegular event\ncandidate\t" + themes +
+                                   "Lake.theme\tany\tany\t999\n");
+    EXPECT_EQ(RunCtl(sys.Get(), {"files", "extra"}), 2);
+}
+
+TEST_F(CtlTest, ExplainSaysWhenThereIsNoChoice) {
+    ASSERT_EQ(RunCtl(sys.Get(), {"explain"}), 0);
+    EXPECT_EQ(sys.console.out, "choice\t\tNo Choices\n");
 }
 
 }  // namespace

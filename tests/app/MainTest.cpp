@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "calendar/EventTable.h"
+#include "platform/Paths.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
 #include "support/TestPlatform.h"
@@ -232,6 +233,98 @@ TEST_F(MainTest, StartUpLoadsTheEventTable) {
     Main(program, {"/n"});
     ASSERT_EQ(program.Events.size(), 1u);
     EXPECT_EQ(program.KeywordList.size(), 2u);
+}
+
+// A collection named after events, with the shipped event table: "/n" on a day of the year
+// records what a person would expect, and why.
+class ChangeNowTest : public ::testing::Test {
+  protected:
+    ChangeNowTest() {
+        sys.Home().InstallShippedData(QStringLiteral(MERIVANE_SOURCE_DATA_DIR));
+        QString themes = sys.Home().WindowsDir + "Resources/Themes/";
+        for (const char* f : {"Spring Garden.theme", "Easter Bunny.theme", "Valentine Hearts.theme"}) {
+            sys.WriteFile(themes + f, "[Theme]\r\n");
+        }
+        for (const char* f : {"Christmas Snow.jpg", "Halloween Night.bmp", "Summer Beach.jpg",
+                              "Hanukkah Lights.jpg", "Mountain Lake.jpg", "Tu BiShvat Almond Blossom.jpg"}) {
+            sys.WriteFile(sys.Scratch("Pictures/") + f, "picture");
+        }
+    }
+    // "/i", then the pictures folder joins the themes.
+    void Install() {
+        Program first(sys.Get());
+        Main(first, {"/i"});
+        RegOp setup(sys.Get());
+        setup.SetKey(QString(kAppKey) + R"(\Setup)");
+        setup.SetValue("FilesToUse", Variant::Integer(2));
+        setup.SetValue("WallpaperPath", Variant::Text(sys.Scratch("Pictures/")));
+    }
+    // Runs "/n" at the given local time in a fresh program; gives the recorded file's name and reason.
+    std::pair<QString, QString> ChangeNow(int y, unsigned m, unsigned d) {
+        sys.clock.now = *SerialFromYmd(y, m, d) + 10.0 / 24;
+        Install();
+        Program program(sys.Get());
+        Main(program, {"/n"});
+        RegOp stats(sys.Get());
+        stats.SetKey(QString(kAppKey) + R"(\Stats)");
+        return {FileNameOf(stats.Value("LastFilenameUsed").ToText()),
+                stats.Value("LastChangeReason").ToText()};
+    }
+
+    test::TestPlatform sys;
+};
+
+TEST_F(ChangeNowTest, TheFileOfTheDayIsChosenAndRecorded) {
+    struct Case {
+        int Y;
+        unsigned M, D;
+        const char* File;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {2026, 12, 24, "Christmas Snow.jpg", "Regular event"},  // 14 days beat the any-day lake
+        {2026, 10, 31, "Halloween Night.bmp", "First/Last Day"},
+        {2026, 4, 5, "Easter Bunny.theme", "Regular event"},  // 9 days beat the 90 of spring
+        {2026, 2, 14, "Valentine Hearts.theme", "First/Last Day"},
+        {2026, 12, 8, "Hanukkah Lights.jpg", "Regular event"},
+        {2026, 2, 2, "Tu BiShvat Almond Blossom.jpg", "First/Last Day"},
+        {2026, 8, 20, "Summer Beach.jpg", "Regular event - Next"},  // with the lake: the first in turn
+        {2026, 5, 10, "Spring Garden.theme", "Regular event - Next"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Y << "-" << c.M << "-" << c.D);
+        auto [file, reason] = ChangeNow(c.Y, c.M, c.D);
+        EXPECT_EQ(file, c.File);
+        EXPECT_EQ(reason, c.Reason);
+        RegOp uninstall(sys.Get());
+        uninstall.SetKey(kAppKey);
+        uninstall.DeleteKey();
+    }
+}
+
+TEST_F(ChangeNowTest, CheckChangesOnlyWhenAChangeIsDue) {
+    auto changes = [&] {
+        RegOp machine(sys.Get());
+        machine.SetRoot(RegRoot::LocalMachine);
+        machine.SetKey(kAppKey);
+        return machine.Value("TotalThemeChanges").ToLong().value_or(0);
+    };
+    sys.clock.now = *SerialFromYmd(2026, 12, 24) + 10.0 / 24;
+    Install();
+    Program first(sys.Get());
+    Main(first, {"/c"});
+    EXPECT_EQ(changes(), 0);  // never changed: the first change is due tomorrow
+    Program now(sys.Get());
+    Main(now, {"/n"});
+    EXPECT_EQ(changes(), 1);
+    sys.clock.now += 0.2;
+    Program later(sys.Get());
+    Main(later, {"/c"});
+    EXPECT_EQ(changes(), 1);  // changed today already
+    sys.clock.now += 1;
+    Program tomorrow(sys.Get());
+    Main(tomorrow, {"-check"});
+    EXPECT_EQ(changes(), 2);
 }
 
 TEST(ShippedData, CopiedIntoTheHomeOnlyWhenMissing) {

@@ -112,7 +112,7 @@ class FakeEventLoop final : public EventLoop {
 };
 
 class FakeScreen final : public Screen {
-public:
+  public:
     int WidthTwips() const override { return widthPixels * 15; }
     int HeightTwips() const override { return heightPixels * 15; }
     int TwipsPerPixel() const override { return 15; }

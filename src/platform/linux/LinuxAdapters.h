@@ -104,7 +104,7 @@ class HostProcesses final : public Processes {
 
 // The primary screen: without a display, a common 1920 x 1080 at 96 dots per inch.
 class DefaultScreen final : public Screen {
-public:
+  public:
     int WidthTwips() const override { return 1920 * 15; }
     int HeightTwips() const override { return 1080 * 15; }
     int TwipsPerPixel() const override { return 15; }
