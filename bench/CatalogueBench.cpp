@@ -1,0 +1,163 @@
+// The catalogue of a large collection: 25,000 files in 2,500 folders, six levels deep, with
+// the shipped event table. BuildCatalogue and a whole change decision, beside `find` listing
+// the same tree in the same run, and the peak memory of a real "merivane /n" process.
+#include "app/Main.h"
+#include "platform/linux/HostPlatform.h"
+#include "selection/Catalogue.h"
+#include "selection/Choice.h"
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+namespace merivane {
+namespace {
+
+constexpr int kFolders = 2500;
+constexpr int kFilesPerFolder = 10;
+
+const char* const kWords[] = {"Christmas", "Snow",    "Halloween", "Night",        "Spring",
+                              "Garden",    "Easter",  "Beach",     "Summer",       "Lake",
+                              "Forest",    "Autumn",  "Leaves",    "Hanukkah",     "Valentine",
+                              "Hearts",    "Morning", "Winter",    "Thanksgiving", "Fireworks"};
+
+struct Collection {
+    QTemporaryDir Dir;
+    QString Root() const { return Dir.path() + "/collection/"; }
+    QString Home() const { return Dir.path() + "/home"; }
+};
+
+const Collection& Tree() {
+    static Collection* collection = [] {
+        auto* c = new Collection;
+        std::mt19937 rng(5);
+        for (int i = 0; i < kFolders; ++i) {
+            // Folder i by its digits in base 5: six levels below the root.
+            QString folder = c->Root();
+            for (int level = 0, n = i; level < 5; ++level, n /= 5) {
+                folder += QStringLiteral("L%1-%2/").arg(level).arg(n % 5);
+            }
+            folder += QStringLiteral("F%1/").arg(i);
+            QDir().mkpath(folder);
+            for (int f = 0; f < kFilesPerFolder; ++f) {
+                QString name = QStringLiteral("%1 %2 %3%4")
+                                   .arg(kWords[rng() % 20], kWords[rng() % 20])
+                                   .arg(f)
+                                   .arg(f % 3 == 0 ? ".theme" : ".jpg");
+                QFile(folder + name).open(QIODevice::WriteOnly);
+            }
+        }
+        return c;
+    }();
+    return *collection;
+}
+
+// A program whose home holds the shipped table and whose settings scan the collection.
+struct Setup {
+    std::unique_ptr<HostPlatform> Host;
+    std::unique_ptr<Program> State;
+};
+
+Setup MakeProgram() {
+    const Collection& tree = Tree();
+    qputenv("MERIVANE_HOME", tree.Home().toUtf8());
+    qputenv("MERIVANE_NOW", "2026-12-20T10:00");
+    Setup s;
+    s.Host = HostPlatform::Create(false);
+    s.State = std::make_unique<Program>(s.Host->Get());
+    SetStartupGlobals(*s.State);
+    LoadSettings(*s.State);
+    LoadEventTable(*s.State);
+    AppSettings& setup = s.State->Setup;
+    setup.ThemePath = tree.Root();
+    setup.WallpaperPath = tree.Root();
+    setup.UseThemeSubfolders = true;
+    setup.UseWallpaperSubfolders = true;
+    setup.FilesToUse = 2;
+    SaveSettings(*s.State, false, true, false);
+    return s;
+}
+
+void Find(benchmark::State& state) {
+    const Collection& tree = Tree();
+    for (auto _ : state) {
+        QProcess find;
+        find.start(QStringLiteral("find"), {tree.Root(), QStringLiteral("-type"), QStringLiteral("f")});
+        find.waitForFinished(-1);
+        benchmark::DoNotOptimize(find.readAllStandardOutput().size());
+    }
+}
+BENCHMARK(Find)->Unit(benchmark::kMillisecond);
+
+void BuildCatalogueOfTheCollection(benchmark::State& state) {
+    Setup s = MakeProgram();
+    for (auto _ : state) {
+        s.State->ResetCatalogue();
+        BuildCatalogue(*s.State, false);
+    }
+    state.counters["files"] = static_cast<double>(s.State->Catalogue.size());
+}
+BENCHMARK(BuildCatalogueOfTheCollection)->Unit(benchmark::kMillisecond);
+
+void ChangeDecision(benchmark::State& state) {
+    Setup s = MakeProgram();
+    for (auto _ : state) {
+        s.State->ResetCatalogue();
+        benchmark::DoNotOptimize(DecideChange(*s.State));
+    }
+    state.counters["candidates"] = static_cast<double>(s.State->Candidates.size());
+}
+BENCHMARK(ChangeDecision)->Unit(benchmark::kMillisecond);
+
+// The whole "/n" as its own process: time and peak resident memory.
+void ChangeNowProcess(benchmark::State& state) {
+    MakeProgram();
+    long peakKb = 0;
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(MERIVANE_EXECUTABLE), {QStringLiteral("/n")});
+        process.waitForFinished(-1);
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        peakKb = std::max(peakKb, usage.ru_maxrss);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+}
+BENCHMARK(ChangeNowProcess)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// "/c" when no change is due: it must not scan.
+void CheckNotDueProcess(benchmark::State& state) {
+    MakeProgram();
+    QProcess now;
+    now.start(QStringLiteral(MERIVANE_EXECUTABLE), {QStringLiteral("/n")});
+    now.waitForFinished(-1);
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(MERIVANE_EXECUTABLE), {QStringLiteral("/c")});
+        process.waitForFinished(-1);
+    }
+}
+BENCHMARK(CheckNotDueProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void UsageProcess(benchmark::State& state) {
+    MakeProgram();
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(MERIVANE_EXECUTABLE), {QStringLiteral("/?")});
+        process.waitForFinished(-1);
+    }
+}
+BENCHMARK(UsageProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+}  // namespace merivane
