@@ -90,6 +90,9 @@ struct NarrowCase {
 
 TEST_F(CandidatesTest, NarrowingStepsAndTheirStops) {
     const SerialDate xmas = Day(2026, 12, 25);
+    const std::vector<FileEntry> threeLengths = {Entry("Three.theme", Day(2026, 12, 21), 3),
+                                                 Entry("Week.theme", Day(2026, 12, 23), 7),
+                                                 Entry("Season.theme", xmas, 92)};
     auto fav = [](FileEntry e) {
         e.IsFavorite = true;
         return e;
@@ -140,8 +143,7 @@ TEST_F(CandidatesTest, NarrowingStepsAndTheirStops) {
          {"Frogs 1024.theme", "Plain.theme"},
          "Regular event"},
         {"short events before long ones; the last step names the list",
-         {Entry("Three.theme", Day(2026, 12, 21), 3), Entry("Week.theme", Day(2026, 12, 23), 7),
-          Entry("Season.theme", xmas, 92)},
+         threeLengths,
          1,
          false,
          false,
@@ -149,8 +151,7 @@ TEST_F(CandidatesTest, NarrowingStepsAndTheirStops) {
          {"Three.theme"},
          "Regular event"},
         {"the shortest step stops when it would leave too few",
-         {Entry("Three.theme", Day(2026, 12, 21), 3), Entry("Week.theme", Day(2026, 12, 23), 7),
-          Entry("Season.theme", xmas, 92)},
+         threeLengths,
          2,
          false,
          false,
@@ -158,8 +159,7 @@ TEST_F(CandidatesTest, NarrowingStepsAndTheirStops) {
          {"Three.theme"},
          "Shortest event"},
         {"the priority step stops when it would leave too few",
-         {Entry("Three.theme", Day(2026, 12, 21), 3), Entry("Week.theme", Day(2026, 12, 23), 7),
-          Entry("Season.theme", xmas, 92)},
+         threeLengths,
          3,
          false,
          false,
