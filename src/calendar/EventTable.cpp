@@ -113,6 +113,10 @@ QString EventTableText(const std::vector<EventRow>& rows, SerialDate now) {
         for (QString& field : fields) {
             field.replace(u'\r', u' ').replace(u'\n', u' ');
         }
+        // A name that begins with ';' would read as a comment; the blank before it is trimmed away.
+        if (fields[0].startsWith(u';')) {
+            fields[0].prepend(u' ');
+        }
         text += fields.join(u'\t') + crlf;
     }
     return text;

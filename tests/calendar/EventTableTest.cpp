@@ -168,10 +168,12 @@ TEST_F(EventTableFileTest, SavingWritesTheHeaderAndRowsThenReloads) {
     EXPECT_EQ(state.Events[0].RuleType, u'x');
     EXPECT_EQ(state.KeywordList.size(), 4u);
 
-    // Saving again over the read-only file works, and a line break in a field cannot split an event.
-    SaveEventTable(state, {{"Two\r\nLines", "x", "1", "1", "1", ""}});
-    ASSERT_EQ(state.Events.size(), 1u);
+    // Saving again over the read-only file works; a line break in a field cannot split an
+    // event, and a name that begins with ';' is not lost as a comment.
+    SaveEventTable(state, {{"Two\r\nLines", "x", "1", "1", "1", ""}, {";Semicolon", "x", "2", "2", "1", ""}});
+    ASSERT_EQ(state.Events.size(), 2u);
     EXPECT_EQ(state.Events[0].Name, "Two  Lines");
+    EXPECT_EQ(state.Events[1].Name, ";Semicolon");
 }
 
 TEST_F(EventTableFileTest, AFailedSaveSaysSoAndChangesNothing) {
