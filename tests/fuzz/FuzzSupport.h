@@ -9,12 +9,12 @@
 #include <cstdlib>
 
 // A property that does not hold is a crash the fuzzer keeps.
-#define FUZZ_CHECK(condition)                                                                   \
-    do {                                                                                        \
-        if (!(condition)) {                                                                     \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
             std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                       \
-        }                                                                                       \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (0)
 
 namespace merivane::fuzz {

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static test::TestPlatform* sys = new test::TestPlatform();
     SelectionState state(sys->Get());
     state.AppPath = sys->Home().Home;
-    for (const char* name : {"/p/Snow.jpg", "/p/a/Snow.jpg", "/p/Lake.JPG", "/p/Christmas Eve.theme", "/p/é.bmp"}) {
+    for (const char* name :
+         {"/p/Snow.jpg", "/p/a/Snow.jpg", "/p/Lake.JPG", "/p/Christmas Eve.theme", "/p/é.bmp"}) {
         FileEntry e;
         e.FileName = name;
         state.Catalogue.push_back(e);

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes = fuzz::Bytes(data, size);
     const QString value = QString::fromUtf8(bytes.left(600));
     if (auto entry = ParseOverrideValue(value)) {
-        QString written = QStringLiteral("%1 %2 %3").arg(entry->Priority).arg(entry->DaysShown).arg(entry->OverrideText);
+        QString written =
+            QStringLiteral("%1 %2 %3").arg(entry->Priority).arg(entry->DaysShown).arg(entry->OverrideText);
         auto again = ParseOverrideValue(written);
         if (!entry->OverrideText.trimmed().isEmpty()) {
             FUZZ_CHECK(again.has_value());
@@ -33,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(one == ReadOverride(app, QStringLiteral("Snow.jpg")));
     // Writing an override into whatever the file held, then reading it.
     WriteOverride(app, QStringLiteral("Fuzz.jpg"), {1, 7, QStringLiteral("12/25")});
-    FUZZ_CHECK(ReadOverride(app, QStringLiteral("fuzz.JPG")) == (OverrideEntry{1, 7, QStringLiteral("12/25")}));
+    FUZZ_CHECK(ReadOverride(app, QStringLiteral("fuzz.JPG")) ==
+               (OverrideEntry{1, 7, QStringLiteral("12/25")}));
     return 0;
 }

@@ -29,7 +29,8 @@ QString ReadBackOf(QString value) {
     if (nul >= 0) {
         value = Trim(value.left(nul));
     }
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front()) {
         value = value.mid(1, value.size() - 2);
     }
     return value.left(1023);
@@ -54,8 +55,9 @@ QStringList SectionNames(const QString& path) {
 
 bool UsableName(const QString& name) {
     QString t = Trim(name);
-    return !t.isEmpty() && !t.contains(u'\r') && !t.contains(u'\n') && !t.contains(QChar(0)) && !t.contains(u'=') &&
-           !t.startsWith(u';') && !t.startsWith(u'[') && !t.contains(u']') && t.size() < 200;
+    return !t.isEmpty() && !t.contains(u'\r') && !t.contains(u'\n') && !t.contains(QChar(0)) &&
+           !t.contains(u'=') && !t.startsWith(u';') && !t.startsWith(u'[') && !t.contains(u']') &&
+           t.size() < 200;
 }
 }  // namespace
 
