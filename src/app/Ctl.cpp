@@ -135,6 +135,15 @@ QString WindowText(const EventWindow& w) {
            QString::number(w.DaysShown);
 }
 
+// For looking only: the desktop is never touched.
+class NoSystemSettings final : public SystemSettings {
+  public:
+    int ParametersInfo(int, int, const QString&, const QByteArray&, int) override { return 0; }
+    void SetSysColors(const std::vector<int>&, const std::vector<std::uint32_t>&) override {}
+    bool SetSystemCursor(const QString&, int) override { return false; }
+    void WaitForDesktop(int) override {}
+};
+
 // The program as it would start now, over a view of the store that writes nothing.
 class ReadOnlyProgram {
   public:
@@ -142,7 +151,8 @@ class ReadOnlyProgram {
         : m_store(platform.Store),
           m_view{platform.Home,    m_store,        platform.Env,    platform.Time,
                  platform.Rng,     platform.Ui,    platform.Con,    platform.Instances,
-                 platform.Version, platform.Procs, platform.Events, platform.Display},
+                 platform.Version, platform.Procs, platform.Events, platform.Display,
+                 m_system},
           m_program(m_view) {
         m_view.Rng.SeedFromClock();
         SetStartupGlobals(m_program);
@@ -153,6 +163,7 @@ class ReadOnlyProgram {
 
   private:
     ReadOnlyRegistryStore m_store;
+    NoSystemSettings m_system;
     Platform m_view;
     Program m_program;
 };

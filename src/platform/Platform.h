@@ -11,6 +11,7 @@
 #include "platform/Random.h"
 #include "platform/RegistryStore.h"
 #include "platform/Screen.h"
+#include "platform/SystemSettings.h"
 #include "platform/WindowsVersionInfo.h"
 
 namespace merivane {
@@ -29,6 +30,7 @@ struct Platform {
     Processes& Procs;
     EventLoop& Events;
     Screen& Display;
+    SystemSettings& System;
 };
 
 }  // namespace merivane

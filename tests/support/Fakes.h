@@ -9,6 +9,7 @@
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/SystemSettings.h"
 #include "platform/WindowsVersionInfo.h"
 #include "support/QtPrinters.h"
 
@@ -118,6 +119,37 @@ class FakeScreen final : public Screen {
     int TwipsPerPixel() const override { return 15; }
     int widthPixels = 1024;
     int heightPixels = 768;
+};
+
+// Records every call in order: "info ACTION NUMBER TEXT [bytes]", "colors ...", "cursor ...", "wait MS".
+class FakeSystemSettings final : public SystemSettings {
+  public:
+    int ParametersInfo(int action, int number, const QString& text, const QByteArray& bytes,
+                       int flags) override {
+        QStringList parts{QStringLiteral("info"), QString::number(action), QString::number(number)};
+        if (!text.isEmpty()) {
+            parts << text;
+        }
+        if (number > 0 && !bytes.isEmpty()) {
+            parts << QString::fromLatin1(bytes.left(number).toHex(' '));
+        }
+        calls << (parts + QStringList{QStringLiteral("flags"), QString::number(flags)}).join(u' ');
+        return action == kGetScreenSaverRunning ? screenSaverRunning : 0;
+    }
+    void SetSysColors(const std::vector<int>& elements, const std::vector<std::uint32_t>& colors) override {
+        QStringList pairs;
+        for (std::size_t i = 0; i < elements.size(); ++i) {
+            pairs << QStringLiteral("%1=%2").arg(elements[i]).arg(colors[i]);
+        }
+        calls << QStringLiteral("colors ") + pairs.join(u' ');
+    }
+    bool SetSystemCursor(const QString& file, int identifier) override {
+        calls << QStringLiteral("cursor %1 %2").arg(identifier).arg(file);
+        return true;
+    }
+    void WaitForDesktop(int milliseconds) override { calls << QStringLiteral("wait %1").arg(milliseconds); }
+    QStringList calls;
+    int screenSaverRunning = 0;
 };
 
 }  // namespace merivane::test

@@ -19,7 +19,7 @@ TestPlatform::TestPlatform() {
     store =
         SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
     m_platform = std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console,
-                                                     instances, version, processes, events, screen});
+                                                     instances, version, processes, events, screen, system});
 }
 
 QString TestPlatform::Scratch(const QString& relative) const {

@@ -35,6 +35,7 @@ class TestPlatform {
     FakeProcesses processes;
     FakeEventLoop events;
     FakeScreen screen;
+    FakeSystemSettings system;
     std::unique_ptr<SqliteRegistryStore> store;
 
   private:

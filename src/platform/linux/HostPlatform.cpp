@@ -39,9 +39,12 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(bool countAsInstance) {
     if (!host->m_store) {
         return nullptr;
     }
+    host->m_desktop =
+        std::make_unique<DesktopBackground>(host->m_env, host->m_runner, host->m_events, home.Home);
+    host->m_system = std::make_unique<LinuxSystemSettings>(*host->m_store, *host->m_desktop, host->m_console);
     host->m_platform.emplace(Platform{home, *host->m_store, host->m_env, *host->m_clock, host->m_random,
                                       *host->m_dialogs, host->m_console, *host->m_instances, *host->m_version,
-                                      *host->m_processes, host->m_events, host->m_screen});
+                                      *host->m_processes, host->m_events, host->m_screen, *host->m_system});
     return host;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/SqliteRegistryStore.h"
+#include "platform/linux/DesktopBackground.h"
 #include "platform/linux/LinuxAdapters.h"
 
 #include <memory>
@@ -32,6 +33,9 @@ class HostPlatform {
     std::unique_ptr<HostProcesses> m_processes;
     QtEventLoop m_events;
     DefaultScreen m_screen;
+    ProcessRunner m_runner;
+    std::unique_ptr<DesktopBackground> m_desktop;
+    std::unique_ptr<LinuxSystemSettings> m_system;
     std::unique_ptr<SqliteRegistryStore> m_store;
     std::optional<Platform> m_platform;
 };
