@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "apply/ThemeInstaller.h"
 #include "calendar/EventTable.h"
 #include "platform/HostPath.h"
 #include "schedule/NextChange.h"
@@ -45,7 +46,10 @@ void ApplyNamedTheme(Program& program) {
     if (!name || !FileExists(program, *name)) {
         return;
     }
-    // Applying a theme file joins here once the theme installer exists.
+    ChangeRecord record{*name, true, QStringLiteral("DOS Command selection"), 0, 0};
+    ApplyThemeFile(program, HostPath(program.Sys.Home, *name));
+    RecordChange(program, record);
+    SaveSettings(program, true, false, false);
 }
 }  // namespace
 

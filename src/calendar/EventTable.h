@@ -27,6 +27,8 @@ struct CalendarState : SettingsState {
     std::vector<KeywordEntry> KeywordList;
     // Finds the first entry of KeywordList that occurs in a text, built with the list.
     KeywordMatcher Matcher;
+    // Set while a chosen file is being applied: two changes must never share a working copy.
+    bool ApplyInProgress = false;
 };
 
 // Every line that is not blank and does not begin with ';' is one event, its fields

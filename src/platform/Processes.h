@@ -14,6 +14,12 @@ class Processes {
     virtual ~Processes() = default;
     // Starts the command and returns at once; false when it could not be started.
     virtual bool StartDetached(const QString& commandLine, WindowStyle style) = 0;
+    // Starts the command to be waited for; 0 when it could not be started.
+    virtual qint64 Start(const QString& commandLine) = 0;
+    // Waits up to the time for it to end; true when it has ended (or was never started).
+    virtual bool WaitFor(qint64 handle, int milliseconds) = 0;
+    // Ends it at once; its exit code is 0.
+    virtual void Terminate(qint64 handle) = 0;
 };
 
 // The Windows rules for splitting a command line: blanks and tabs separate arguments,

@@ -100,7 +100,27 @@ class FakeProcesses final : public Processes {
         started.push_back({commandLine, style});
         return startSucceeds;
     }
+    // Waited-for programs: each WaitFor call takes the next answer (true: it has ended).
+    qint64 Start(const QString& commandLine) override {
+        started.push_back({commandLine, WindowStyle::Normal});
+        return startSucceeds ? 42 : 0;
+    }
+    bool WaitFor(qint64 handle, int) override {
+        if (handle == 0 || waits.empty()) {
+            return true;
+        }
+        bool ended = waits.front();
+        waits.pop_front();
+        if (clock != nullptr) {
+            clock->now += 1.0 / 86400;  // each wait takes a second
+        }
+        return ended;
+    }
+    void Terminate(qint64 handle) override { terminated.push_back(handle); }
     std::vector<StartedProcess> started;
+    std::deque<bool> waits;
+    std::vector<qint64> terminated;
+    FakeClock* clock = nullptr;
     bool startSucceeds = true;
 };
 

@@ -179,35 +179,80 @@ EnvironmentWindowsVersion::EnvironmentWindowsVersion(const Environment& env) {
     m_record = (ok && code >= 0 && code <= 5) ? kRecords[code] : kRecords[5];
 }
 
-bool HostProcesses::StartDetached(const QString& commandLine, WindowStyle) {
+std::optional<std::pair<QString, QStringList>> HostProcesses::Resolve(const QString& commandLine) const {
     QStringList args = SplitWindowsCommandLine(commandLine);
     if (args.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     QString program = args.takeFirst();
-    QString name = FileNameOf(program).toLower();
-    // Registering the companion component is part of the program on Linux: nothing to run.
-    if (name == QLatin1String("regsvr32.exe") || name == QLatin1String("regsvr32")) {
-        return true;
-    }
-    if (name == QLatin1String("explorer.exe") || name == QLatin1String("explorer")) {
-        QStringList folders;
-        for (const QString& arg : args) {
-            folders << HostPath(m_home, arg);
-        }
-        return QProcess::startDetached(QStringLiteral("xdg-open"), folders);
-    }
     QString host = HostPath(m_home, program);
-    if (host.isEmpty()) {
-        return false;
-    }
     if (LastSeparator(program) < 0) {
         QString found = QStandardPaths::findExecutable(program);
         if (!found.isEmpty()) {
             host = found;
         }
     }
-    return QProcess::startDetached(host, args);
+    if (host.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::make_pair(host, args);
+}
+
+bool HostProcesses::StartDetached(const QString& commandLine, WindowStyle) {
+    QStringList args = SplitWindowsCommandLine(commandLine);
+    if (args.isEmpty()) {
+        return false;
+    }
+    QString name = FileNameOf(args.first()).toLower();
+    // Registering the companion component is part of the program on Linux: nothing to run.
+    if (name == QLatin1String("regsvr32.exe") || name == QLatin1String("regsvr32")) {
+        return true;
+    }
+    if (name == QLatin1String("explorer.exe") || name == QLatin1String("explorer")) {
+        QStringList folders;
+        for (const QString& arg : args.mid(1)) {
+            folders << HostPath(m_home, arg);
+        }
+        return QProcess::startDetached(QStringLiteral("xdg-open"), folders);
+    }
+    auto resolved = Resolve(commandLine);
+    return resolved && QProcess::startDetached(resolved->first, resolved->second);
+}
+
+qint64 HostProcesses::Start(const QString& commandLine) {
+    auto resolved = Resolve(commandLine);
+    if (!resolved) {
+        return 0;
+    }
+    auto process = std::make_unique<QProcess>();
+    process->start(resolved->first, resolved->second);
+    if (!process->waitForStarted(5000)) {
+        return 0;
+    }
+    qint64 handle = process->processId();
+    m_running[handle] = std::move(process);
+    return handle;
+}
+
+bool HostProcesses::WaitFor(qint64 handle, int milliseconds) {
+    auto it = m_running.find(handle);
+    if (it == m_running.end()) {
+        return true;
+    }
+    if (it->second->state() == QProcess::NotRunning || it->second->waitForFinished(milliseconds)) {
+        m_running.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void HostProcesses::Terminate(qint64 handle) {
+    auto it = m_running.find(handle);
+    if (it != m_running.end()) {
+        it->second->kill();
+        it->second->waitForFinished(1000);
+        m_running.erase(it);
+    }
 }
 
 void QtEventLoop::ProcessEvents() {

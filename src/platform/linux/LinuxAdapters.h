@@ -13,6 +13,11 @@
 #include "platform/WindowsVersionInfo.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+
+#include <map>
+#include <memory>
+#include <optional>
 
 #include <random>
 
@@ -97,9 +102,16 @@ class HostProcesses final : public Processes {
   public:
     explicit HostProcesses(HomeLayout home) : m_home(std::move(home)) {}
     bool StartDetached(const QString& commandLine, WindowStyle style) override;
+    qint64 Start(const QString& commandLine) override;
+    bool WaitFor(qint64 handle, int milliseconds) override;
+    void Terminate(qint64 handle) override;
 
   private:
+    // The program of a command line as a host path, and its arguments.
+    std::optional<std::pair<QString, QStringList>> Resolve(const QString& commandLine) const;
+
     HomeLayout m_home;
+    std::map<qint64, std::unique_ptr<QProcess>> m_running;
 };
 
 // The primary screen: without a display, a common 1920 x 1080 at 96 dots per inch.
