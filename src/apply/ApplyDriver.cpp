@@ -16,13 +16,13 @@ namespace {
 constexpr int kWindows98 = 2;
 
 class Applying {
-public:
+  public:
     explicit Applying(bool& flag) : m_flag(flag) { m_flag = true; }
     ~Applying() { m_flag = false; }
     Applying(const Applying&) = delete;
     Applying& operator=(const Applying&) = delete;
 
-private:
+  private:
     bool& m_flag;
 };
 }  // namespace
@@ -60,7 +60,8 @@ void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProg
     const AppSettings& setup = state.Setup;
     if (setup.AutoMouseMove) {
         if (state.WindowsVersion >= kWindows98) {
-            if (state.Sys.System.ParametersInfo(SystemSettings::kGetScreenSaverRunning, 0, QString(), {}, 0) != 0) {
+            if (state.Sys.System.ParametersInfo(SystemSettings::kGetScreenSaverRunning, 0, QString(), {},
+                                                0) != 0) {
                 NudgeMouse(state);
             }
         } else {

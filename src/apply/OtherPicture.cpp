@@ -35,12 +35,13 @@ QString HostFolder(const CalendarState& state, const QString& folder) {
 
 void DropSpecialPictures(QStringList& pictures, const QString& themeFile) {
     const std::pair<const char*, const char*> special[] = {
-        {"Logos", "Startup"},         {"Logos", "Shutdown"},        {"Logos", "Wait"},
-        {"Webview", "WVLEFT.BMP"},    {"Webview", "WVLINE.GIF"},    {"Webview", "WVLOGO.GIF"},
+        {"Logos", "Startup"},      {"Logos", "Shutdown"},     {"Logos", "Wait"},
+        {"Webview", "WVLEFT.BMP"}, {"Webview", "WVLINE.GIF"}, {"Webview", "WVLOGO.GIF"},
     };
     for (const auto& [section, key] : special) {
-        QString value = CutAtNul(ProfileFile::ReadString(themeFile, QString::fromLatin1(section),
-                                                         QString::fromLatin1(key), QString(), kThemePictureBuffer));
+        QString value =
+            CutAtNul(ProfileFile::ReadString(themeFile, QString::fromLatin1(section),
+                                             QString::fromLatin1(key), QString(), kThemePictureBuffer));
         if (value.isEmpty()) {
             continue;
         }
@@ -86,15 +87,16 @@ std::int16_t PickOtherPicture(CalendarState& state, const ChangeRecord& workingC
     if (ReadThemeValue(themeFile, kDesktopSection, QStringLiteral("TileWallpaper")).startsWith(u'1')) {
         return 1;
     }
-    const QString wallpaper =
-        ExpandThemePath(ReadThemeValue(themeFile, kDesktopSection, QStringLiteral("Wallpaper"), kThemePictureBuffer),
-                        themeFolder, state.WindowsDir, state.SystemDir);
+    const QString wallpaper = ExpandThemePath(
+        ReadThemeValue(themeFile, kDesktopSection, QStringLiteral("Wallpaper"), kThemePictureBuffer),
+        themeFolder, state.WindowsDir, state.SystemDir);
     const QString pictureFolder = FolderOf(wallpaper);
     const QString pictureName = FileNameOf(wallpaper);
     const QString hostPictures = HostFolder(state, pictureFolder);
     if (pictureName.toLower().contains(QLatin1String(".htm")) || hostPictures.isEmpty() ||
         hostPictures == HostFolder(state, state.Setup.ThemePath) ||
-        !hostPictures.startsWith(HostFolder(state, themeFolder)) || !QFileInfo(HostPath(state.Sys.Home, pictureFolder)).isDir()) {
+        !hostPictures.startsWith(HostFolder(state, themeFolder)) ||
+        !QFileInfo(HostPath(state.Sys.Home, pictureFolder)).isDir()) {
         return 1;
     }
     auto listing = ListFolder(HostPath(state.Sys.Home, pictureFolder));

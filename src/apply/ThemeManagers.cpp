@@ -44,7 +44,8 @@ void RunAndWait(CalendarState& state, ShellJob& job) {
 
 void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool showProgress) {
     const QString manager = state.ThemeOpenCommand;
-    const bool external = !manager.isEmpty() && manager != QLatin1String("(none)") && state.Setup.UseThemeChanger != 1;
+    const bool external =
+        !manager.isEmpty() && manager != QLatin1String("(none)") && state.Setup.UseThemeChanger != 1;
     const QString file = workingCopy.IsTheme ? workingCopy.FileName : state.AppPath + kWallpaperThemeFileName;
     if (external) {
         ShellJob job;
