@@ -1,6 +1,7 @@
 #include "app/Ctl.h"
 
 #include "app/Main.h"
+#include "app/Sample.h"
 #include "calendar/DateRules.h"
 #include "calendar/EventTable.h"
 #include "calendar/Matching.h"
@@ -257,7 +258,10 @@ QString CtlUsage() {
         "       merivanectl match [--year-in-name|--no-year-in-name] TEXT...\n"
         "                                      the event each text names and its window today\n"
         "       merivanectl files              the catalogue of theme files and pictures with their windows\n"
-        "       merivanectl explain            what a change now would choose, and from which candidates\n");
+        "       merivanectl explain            what a change now would choose, and from which candidates\n"
+        "       merivanectl sample PICTURES THEMES\n"
+        "                                      make a small collection named after events, to try Merivane "
+        "with\n");
 }
 
 int RunCtl(Platform& platform, const QStringList& arguments) {
@@ -269,6 +273,11 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
         if (arguments[1] == QLatin1String("import")) {
             return RegImport(platform, rest);
         }
+    }
+    if (arguments.value(0) == QLatin1String("sample") && arguments.size() == 3) {
+        const QStringList made = MakeSampleCollection(arguments[1], arguments[2]);
+        platform.Con.Out(made.join(u'\n') + u'\n');
+        return made.isEmpty() ? kCtlFailed : kCtlOk;
     }
     if (arguments.value(0) == QLatin1String("files")) {
         return Files(platform, arguments.mid(1));
