@@ -119,15 +119,16 @@ std::int16_t PickOtherPicture(CalendarState& state, const ChangeRecord& workingC
         return count;
     }
     QString chosen;
-    QImage picture;
+    QSize picture;
     if (pictures.size() == 1) {
         chosen = pictures[0];
     } else {
         for (int tries = 0; tries < kTries && chosen.isEmpty(); ++tries) {
             int index = std::clamp(static_cast<int>(state.Sys.Rng.Next() * pictures.size()), 0,
                                    static_cast<int>(pictures.size()) - 1);
-            QImage candidate = LoadPicture(HostPath(state.Sys.Home, pictureFolder + pictures[index]));
-            if (!candidate.isNull() && candidate.width() + kSizeSlack >= screenWidth &&
+            // Measured from the header: a picture that does not read has no valid size.
+            QSize candidate = PictureSize(HostPath(state.Sys.Home, pictureFolder + pictures[index]));
+            if (candidate.isValid() && candidate.width() + kSizeSlack >= screenWidth &&
                 candidate.height() + kSizeSlack >= screenHeight) {
                 chosen = pictures[index];
                 picture = candidate;
@@ -148,8 +149,8 @@ std::int16_t PickOtherPicture(CalendarState& state, const ChangeRecord& workingC
         value.replace(base.toLower(), QStringLiteral("%ThemeDir%"));
     }
     ProfileFile::WriteString(themeFile, kDesktopSection, QStringLiteral("Wallpaper"), value);
-    if (picture.isNull()) {
-        picture = LoadPicture(HostPath(state.Sys.Home, pictureFolder + chosen));
+    if (!picture.isValid()) {
+        picture = PictureSize(HostPath(state.Sys.Home, pictureFolder + chosen));
     }
     ChooseWallpaperStyle(state, static_cast<qint64>(picture.width()) * screen.TwipsPerPixel(),
                          static_cast<qint64>(picture.height()) * screen.TwipsPerPixel(), themeFile);

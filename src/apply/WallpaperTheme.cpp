@@ -5,9 +5,9 @@
 #include "platform/TextFile.h"
 #include "settings/RegOp.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -189,6 +189,12 @@ QImage LoadPicture(const QString& path) {
     return reader.read();
 }
 
+QSize PictureSize(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead() ? reader.size() : QSize();
+}
+
 void WriteWallpaperThemeTemplate(const QString& path) {
     QByteArray text;
     for (const char* line : kTemplate) {
@@ -222,12 +228,13 @@ void PrepareWallpaperTheme(SettingsState& state, const ChangeRecord& workingCopy
     if (!QFileInfo::exists(theme)) {
         WriteWallpaperThemeTemplate(theme);
     }
-    QImage picture = LoadPicture(HostPath(state.Sys.Home, workingCopy.FileName));
-    if (picture.isNull()) {
+    // Only the size is needed here: the header tells it without decoding the picture.
+    const QSize size = PictureSize(HostPath(state.Sys.Home, workingCopy.FileName));
+    if (!size.isValid()) {
         return;
     }
     ProfileFile::WriteString(theme, kDesktopSection, QStringLiteral("Wallpaper"), workingCopy.FileName);
-    ChooseWallpaperStyle(state, Twips(state, picture.width()), Twips(state, picture.height()), theme);
+    ChooseWallpaperStyle(state, Twips(state, size.width()), Twips(state, size.height()), theme);
 }
 
 QString ConvertedWallpaperPath(SettingsState& state) {
@@ -252,12 +259,13 @@ QString ConvertWallpaper(SettingsState& state, QString wallpaper, QString& tilin
         if (picture.isNull()) {
             return result;
         }
-        // A 24-bit bitmap, replacing the old one in one step.
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP") ||
-            !WriteFileAtomically(HostPath(state.Sys.Home, result), bytes, nullptr)) {
+        // A 24-bit bitmap (Qt writes one from any picture without alpha), replacing the old
+        // one in one step, written straight to the file.
+        if (picture.hasAlphaChannel()) {
+            picture = picture.convertToFormat(QImage::Format_RGB32);
+        }
+        QSaveFile file(HostPath(state.Sys.Home, result));
+        if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
             return result;
         }
     }

@@ -14,6 +14,8 @@ inline const QString kDesktopSection = QStringLiteral("Control Panel\\Desktop");
 // A picture from a file, its format told by its content (the working copy of a picture is
 // named "temp.theme"); a null image when it cannot be read.
 QImage LoadPicture(const QString& path);
+// Its size in pixels from the file's header, without decoding it; invalid when unreadable.
+QSize PictureSize(const QString& path);
 
 // Makes the program's own wallpaper theme show the picture of the working copy: creates the
 // theme from its fixed text when missing, enters the picture and its tiling and style. A
