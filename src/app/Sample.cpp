@@ -71,6 +71,19 @@ QStringList MakeSampleCollection(const QString& picturesFolder, const QString& t
     if (WriteFileAtomically(themeFile, theme, nullptr)) {
         made << themeFile;
     }
+    // A spring theme whose picture lies beside it.
+    const SamplePicture spring{"Blossom.jpg", 0xfff8c8dc, 0xff6fbf73};
+    if (Draw(spring, themesFolder + QStringLiteral("/Blossom.jpg"))) {
+        made << themesFolder + QStringLiteral("/Blossom.jpg");
+    }
+    themeFile = themesFolder + QStringLiteral("/Spring Garden.theme");
+    if (WriteFileAtomically(
+            themeFile,
+            "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Blossom.jpg\r\nTileWallpaper=0\r\n"
+            "WallpaperStyle=2\r\n[Control Panel\\Colors]\r\nActiveTitle=0 96 0\r\n",
+            nullptr)) {
+        made << themeFile;
+    }
     return made;
 }
 

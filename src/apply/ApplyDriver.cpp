@@ -29,7 +29,11 @@ class Applying {
 
 void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProgress) {
     if (state.ApplyInProgress) {
-        return;  // one change at a time: two would share the working copy
+        // One change at a time: two would share the working copy.
+        if (showProgress && state.Status != nullptr) {
+            state.Status->ShowStatus(QStringLiteral("A change is still running; this one was skipped."));
+        }
+        return;
     }
     Applying running(state.ApplyInProgress);
     RecordChange(state, record);
