@@ -21,7 +21,7 @@ REG
 "$bin/merivanectl" reg import "$MERIVANE_HOME/sample-settings.reg"
 echo
 echo "The collection, each file with its window of days:"
-"$bin/merivanectl" files | cut -f1,4-6 | sed "s|$MERIVANE_HOME/||" | column -t -s $'\t'
+"$bin/merivanectl" files | cut -f1,4-6 | sed "s|$MERIVANE_HOME/||" | tr '\t' ' '
 echo
 "$bin/merivane" /n
 stats=$("$bin/merivanectl" reg export 'HKEY_CURRENT_USER\Software\Brennock\Merivane\Stats')

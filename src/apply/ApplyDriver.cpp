@@ -1,5 +1,7 @@
 #include "apply/ApplyDriver.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "apply/Effects.h"
 #include "apply/OtherPicture.h"
 #include "apply/ThemeManagers.h"
@@ -15,16 +17,6 @@ namespace merivane {
 namespace {
 constexpr int kWindows98 = 2;
 
-class Applying {
-  public:
-    explicit Applying(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Applying() { m_flag = false; }
-    Applying(const Applying&) = delete;
-    Applying& operator=(const Applying&) = delete;
-
-  private:
-    bool& m_flag;
-};
 }  // namespace
 
 void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProgress) {
@@ -35,7 +27,7 @@ void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProg
         }
         return;
     }
-    Applying running(state.ApplyInProgress);
+    ScopedFlag running(state.ApplyInProgress);
     RecordChange(state, record);
     SaveSettings(state, true, false, false);
 

@@ -1,5 +1,7 @@
 #include "selection/Choice.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "apply/ApplyDriver.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
@@ -12,16 +14,6 @@ namespace {
 constexpr int kSortAtMost = 40;
 constexpr int kRandomTriesAtMost = 100000;
 
-class Guard {
-  public:
-    explicit Guard(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Guard() { m_flag = false; }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-
-  private:
-    bool& m_flag;
-};
 }  // namespace
 
 void SortCandidates(SelectionState& state) {
@@ -81,7 +73,7 @@ void CheckAndChange(SelectionState& state, bool showProgress) {
     if (state.ChangeInProgress) {
         return;
     }
-    Guard running(state.ChangeInProgress);
+    ScopedFlag running(state.ChangeInProgress);
     ChangeRecord record = DecideChange(state);
     if (record.FileName.isEmpty()) {
         return;

@@ -19,9 +19,7 @@ namespace {
 class ApplyDriverTest : public ::testing::Test {
   protected:
     ApplyDriverTest() {
-        state.AppPath = sys.Home().Home;
-        state.WindowsDir = sys.Home().WindowsDir;
-        state.SystemDir = sys.Home().SystemDir;
+        sys.PlaceIn(state);
         state.ThemeOpenCommand = "(none)";
         state.Setup.UseThemeMgrSettings.fill(true);
         state.Setup.UseOtherPics = true;

@@ -16,9 +16,7 @@ namespace {
 class ThemeInstallerTest : public ::testing::Test {
   protected:
     ThemeInstallerTest() {
-        state.AppPath = sys.Home().Home;
-        state.WindowsDir = sys.Home().WindowsDir;
-        state.SystemDir = sys.Home().SystemDir;
+        sys.PlaceIn(state);
         state.Setup.UseThemeMgrSettings.fill(true);
     }
     QString Theme(const QByteArray& text) { return sys.WriteFile(sys.Scratch("themes/Winter.theme"), text); }

@@ -15,8 +15,7 @@ namespace {
 class WallpaperThemeTest : public ::testing::Test {
   protected:
     WallpaperThemeTest() {
-        state.AppPath = sys.Home().Home;
-        state.WindowsDir = sys.Home().WindowsDir;
+        sys.PlaceIn(state);
         sys.screen.widthPixels = 1024;
         sys.screen.heightPixels = 768;
     }

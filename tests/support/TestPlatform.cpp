@@ -22,6 +22,12 @@ TestPlatform::TestPlatform() {
                                                      instances, version, processes, events, screen, system});
 }
 
+void TestPlatform::PlaceIn(SettingsState& state) const {
+    state.AppPath = Home().Home;
+    state.WindowsDir = Home().WindowsDir;
+    state.SystemDir = Home().SystemDir;
+}
+
 QString TestPlatform::Scratch(const QString& relative) const {
     return m_dir.path() + u'/' + relative;
 }

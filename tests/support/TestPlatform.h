@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/SqliteRegistryStore.h"
+#include "settings/SettingsState.h"
 #include "support/Fakes.h"
 
 #include <QTemporaryDir>
@@ -22,6 +23,8 @@ class TestPlatform {
     const HomeLayout& Home() const { return m_platform->Home; }
     // A path inside the temporary folder, outside the home.
     QString Scratch(const QString& relative) const;
+    // Gives the state this home's folders, as start-up does.
+    void PlaceIn(SettingsState& state) const;
     // Writes a file (making its folders) and returns its path.
     QString WriteFile(const QString& path, const QByteArray& bytes = {}) const;
 
