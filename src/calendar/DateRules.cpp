@@ -23,12 +23,19 @@ int MonthOf(SerialDate day) {
     return DateOfSerial(day).month();
 }
 
+// The first day of the month after `month`: 1 January of the next year after December.
+std::optional<SerialDate> FirstOfNextMonth(int month, const QString& year) {
+    if (month != 12) {
+        return DateFromParts(month + 1, 1, year);
+    }
+    auto y = YearNumber(year);
+    return y ? DateFromParts(1, 1, QString::number(*y + 1)) : std::nullopt;
+}
+
 std::optional<SerialDate> WeekdayOfMonth(int weekday, int month, int week, const QString& year) {
     if (week > 5) {
         // The last such weekday: back from the first day of the following month.
-        std::optional<SerialDate> next =
-            month == 12 ? DateFromParts(1, 1, QString::number(YearNumber(year).value_or(0) + 1))
-                        : DateFromParts(month + 1, 1, year);
+        auto next = FirstOfNextMonth(month, year);
         if (!next) {
             return std::nullopt;
         }
@@ -80,9 +87,7 @@ std::optional<EventWindow> WeekendExactDay(int month, int day, const QString& ye
 
 std::optional<EventWindow> EntireMonth(int month, const QString& year) {
     auto first = DateFromParts(month, 1, year);
-    std::optional<SerialDate> next =
-        month == 12 ? DateFromParts(1, 1, QString::number(YearNumber(year).value_or(0) + 1))
-                    : DateFromParts(month + 1, 1, year);
+    auto next = FirstOfNextMonth(month, year);
     if (!first || !next) {
         return std::nullopt;
     }

@@ -80,11 +80,6 @@ qint64 RootValue(RegRoot root) {
     return static_cast<qint64>(static_cast<std::uint32_t>(root));
 }
 
-// The lower-case path used as the key's identity, or nothing for a refused path.
-std::optional<QStringList> Components(const QString& path) {
-    return KeyPathComponents(path);
-}
-
 QString Lower(const QStringList& parts, int count) {
     return QStringList(parts.mid(0, count)).join(u'\\').toLower();
 }
@@ -209,21 +204,26 @@ bool SqliteRegistryStore::Batch(const std::function<bool()>& work) {
     });
 }
 
-bool SqliteRegistryStore::KeyExists(RegRoot root, const QString& path) {
-    auto parts = Components(path);
+std::optional<QString> SqliteRegistryStore::ExistingKey(RegRoot root, const QString& path) {
+    auto parts = KeyPathComponents(path);
     if (!parts || !IsPredefinedRoot(static_cast<std::uint32_t>(root))) {
-        return false;
+        return std::nullopt;
     }
+    QString lpath = Lower(*parts, static_cast<int>(parts->size()));
     if (parts->isEmpty()) {
-        return true;
+        return lpath;
     }
     Statement q(m_db, "SELECT 1 FROM keys WHERE root = ? AND path = ?");
-    q.Bind(1, RootValue(root)).Bind(2, Lower(*parts, parts->size()));
-    return q.Step() == SQLITE_ROW;
+    q.Bind(1, RootValue(root)).Bind(2, lpath);
+    return q.Step() == SQLITE_ROW ? std::optional<QString>(lpath) : std::nullopt;
+}
+
+bool SqliteRegistryStore::KeyExists(RegRoot root, const QString& path) {
+    return ExistingKey(root, path).has_value();
 }
 
 bool SqliteRegistryStore::CreateKey(RegRoot root, const QString& path) {
-    auto parts = Components(path);
+    auto parts = KeyPathComponents(path);
     if (!parts || !IsPredefinedRoot(static_cast<std::uint32_t>(root))) {
         return false;
     }
@@ -246,10 +246,11 @@ bool SqliteRegistryStore::CreateKey(RegRoot root, const QString& path) {
 }
 
 std::optional<RegKeyInfo> SqliteRegistryStore::QueryInfo(RegRoot root, const QString& path) {
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return std::nullopt;
     }
-    QString lpath = Lower(*Components(path), Components(path)->size());
+    const QString& lpath = *key;
     RegKeyInfo info;
     Statement keys(m_db,
                    "SELECT count(*), coalesce(max(length(name)), 0) FROM keys WHERE root = ? AND parent = ?");
@@ -272,13 +273,12 @@ std::optional<RegKeyInfo> SqliteRegistryStore::QueryInfo(RegRoot root, const QSt
 
 std::optional<RegStoredValue> SqliteRegistryStore::QueryValue(RegRoot root, const QString& path,
                                                               const QString& name) {
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return std::nullopt;
     }
     Statement q(m_db, "SELECT name, type, data FROM vals WHERE root = ? AND key = ? AND lname = ?");
-    q.Bind(1, RootValue(root))
-        .Bind(2, Lower(*Components(path), Components(path)->size()))
-        .Bind(3, name.toLower());
+    q.Bind(1, RootValue(root)).Bind(2, *key).Bind(3, name.toLower());
     if (q.Step() != SQLITE_ROW) {
         return std::nullopt;
     }
@@ -287,11 +287,12 @@ std::optional<RegStoredValue> SqliteRegistryStore::QueryValue(RegRoot root, cons
 
 std::vector<RegStoredValue> SqliteRegistryStore::Values(RegRoot root, const QString& path) {
     std::vector<RegStoredValue> values;
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return values;
     }
     Statement q(m_db, "SELECT name, type, data FROM vals WHERE root = ? AND key = ? ORDER BY id");
-    q.Bind(1, RootValue(root)).Bind(2, Lower(*Components(path), Components(path)->size()));
+    q.Bind(1, RootValue(root)).Bind(2, *key);
     while (q.Step() == SQLITE_ROW) {
         values.push_back({q.Text(0), static_cast<std::uint32_t>(q.Int(1)), q.Blob(2)});
     }
@@ -300,11 +301,12 @@ std::vector<RegStoredValue> SqliteRegistryStore::Values(RegRoot root, const QStr
 
 QStringList SqliteRegistryStore::Subkeys(RegRoot root, const QString& path) {
     QStringList names;
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return names;
     }
     Statement q(m_db, "SELECT name FROM keys WHERE root = ? AND parent = ? ORDER BY path");
-    q.Bind(1, RootValue(root)).Bind(2, Lower(*Components(path), Components(path)->size()));
+    q.Bind(1, RootValue(root)).Bind(2, *key);
     while (q.Step() == SQLITE_ROW) {
         names << q.Text(0);
     }
@@ -313,10 +315,11 @@ QStringList SqliteRegistryStore::Subkeys(RegRoot root, const QString& path) {
 
 bool SqliteRegistryStore::SetValue(RegRoot root, const QString& path, const QString& name, std::uint32_t type,
                                    const QByteArray& data) {
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return false;
     }
-    QString lpath = Lower(*Components(path), Components(path)->size());
+    const QString lpath = *key;
     return Write([&] {
         Statement update(m_db, "UPDATE vals SET type = ?, data = ? WHERE root = ? AND key = ? AND lname = ?");
         update.Bind(1, type)
@@ -339,10 +342,11 @@ bool SqliteRegistryStore::SetValue(RegRoot root, const QString& path, const QStr
 }
 
 bool SqliteRegistryStore::DeleteValue(RegRoot root, const QString& path, const QString& name) {
-    if (!KeyExists(root, path)) {
+    auto key = ExistingKey(root, path);
+    if (!key) {
         return false;
     }
-    QString lpath = Lower(*Components(path), Components(path)->size());
+    const QString lpath = *key;
     bool deleted = false;
     bool ok = Write([&] {
         Statement del(m_db, "DELETE FROM vals WHERE root = ? AND key = ? AND lname = ?");
@@ -355,11 +359,8 @@ bool SqliteRegistryStore::DeleteValue(RegRoot root, const QString& path, const Q
 }
 
 bool SqliteRegistryStore::DeleteKey(RegRoot root, const QString& path) {
-    auto parts = Components(path);
-    if (!parts || parts->isEmpty() || !KeyExists(root, path)) {
-        return false;
-    }
     auto info = QueryInfo(root, path);
+    // The root itself (empty path) is refused by DeleteTree.
     if (!info || info->SubkeyCount > 0) {
         return false;
     }
@@ -367,11 +368,11 @@ bool SqliteRegistryStore::DeleteKey(RegRoot root, const QString& path) {
 }
 
 bool SqliteRegistryStore::DeleteTree(RegRoot root, const QString& path) {
-    auto parts = Components(path);
-    if (!parts || parts->isEmpty() || !KeyExists(root, path)) {
-        return false;
+    auto key = ExistingKey(root, path);
+    if (!key || key->isEmpty()) {
+        return false;  // a missing key, or the root itself
     }
-    QString lpath = Lower(*parts, parts->size());
+    const QString lpath = *key;
     const auto range = SubtreeRange(lpath);
     const QString& low = range.first;
     const QString& high = range.second;

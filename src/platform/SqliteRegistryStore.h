@@ -37,6 +37,8 @@ class SqliteRegistryStore final : public RegistryStore {
   private:
     explicit SqliteRegistryStore(sqlite3* db);
     bool Write(const std::function<bool()>& work);
+    // The key's lower-case path, its identity in the tables, when the key exists.
+    std::optional<QString> ExistingKey(RegRoot root, const QString& path);
 
     sqlite3* m_db;
     int m_batchDepth = 0;
