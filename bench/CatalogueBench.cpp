@@ -73,7 +73,7 @@ Setup MakeProgram() {
     qputenv("MERIVANE_HOME", tree.Home().toUtf8());
     qputenv("MERIVANE_NOW", "2026-12-20T10:00");
     Setup s;
-    s.Host = HostPlatform::Create(false);
+    s.Host = HostPlatform::Create(HostPlatform::Use::Tool, QStringLiteral("merivane_bench"));
     s.State = std::make_unique<Program>(s.Host->Get());
     SetStartupGlobals(*s.State);
     LoadSettings(*s.State);

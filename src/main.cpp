@@ -4,7 +4,8 @@
 #include <QFileInfo>
 
 int main(int argc, char* argv[]) {
-    auto host = merivane::HostPlatform::Create(true);
+    auto host = merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance,
+                                             QStringLiteral("merivane"));
     if (!host) {
         return 1;
     }

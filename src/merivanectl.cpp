@@ -3,9 +3,12 @@
 #include "platform/linux/HostPlatform.h"
 
 int main(int argc, char* argv[]) {
-    auto host = merivane::HostPlatform::Create(false);
+    const QStringList arguments = merivane::ArgumentsOf(argc, argv);
+    using Use = merivane::HostPlatform::Use;
+    auto host = merivane::HostPlatform::Create(merivane::CtlCommandWrites(arguments) ? Use::Tool : Use::Look,
+                                               QStringLiteral("merivanectl"));
     if (!host) {
         return 1;
     }
-    return merivane::RunCtl(host->Get(), merivane::ArgumentsOf(argc, argv));
+    return merivane::RunCtl(host->Get(), arguments);
 }

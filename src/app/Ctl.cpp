@@ -49,6 +49,13 @@ int RegImport(Platform& platform, const QStringList& args) {
             QStringLiteral("merivanectl: cannot read %1: %2\n").arg(args[0], file.errorString()));
         return kCtlFailed;
     }
+    // Settings made ready before the first start must survive it: the first run's
+    // defaults are written now, under what is imported.
+    {
+        Program program(platform);
+        SetStartupGlobals(program);
+        LoadSettings(program);
+    }
     QString error;
     if (!ImportRegistry(platform.Store, DecodeText(file.readAll()), &error)) {
         platform.Con.Err(QStringLiteral("merivanectl: %1: %2\n").arg(args[0], error));
@@ -86,7 +93,8 @@ bool SetupFlag(Platform& platform, const QString& name, bool fallback) {
 int Events(Platform& platform, const QStringList& args) {
     const int currentYear = DateOfSerial(platform.Time.Now()).year();
     int year = currentYear;
-    QString tableFile = platform.Home.Home + kEventTableFileName;
+    QString tableFile = EventTableToRead(platform.Home.Home, platform.Home);
+    const QString defaultTable = tableFile;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--year") && i + 1 < args.size()) {
             bool ok = false;
@@ -105,7 +113,7 @@ int Events(Platform& platform, const QStringList& args) {
     }
     auto text = ReadTextFile(tableFile);
     if (!text) {
-        if (tableFile != platform.Home.Home + kEventTableFileName) {
+        if (tableFile != defaultTable) {
             platform.Con.Err(QStringLiteral("merivanectl: cannot read %1\n").arg(tableFile));
             return kCtlFailed;
         }
@@ -262,6 +270,12 @@ QString CtlUsage() {
         "       merivanectl sample PICTURES THEMES\n"
         "                                      make a small collection named after events, to try Merivane "
         "with\n");
+}
+
+bool CtlCommandWrites(const QStringList& arguments) {
+    const QString command = arguments.value(0);
+    return command == QLatin1String("sample") ||
+           (command == QLatin1String("reg") && arguments.value(1) == QLatin1String("import"));
 }
 
 int RunCtl(Platform& platform, const QStringList& arguments) {

@@ -12,4 +12,8 @@ int RunCtl(Platform& platform, const QStringList& arguments);
 
 QString CtlUsage();
 
+// Whether the command changes anything (the store, the home, files); the others only look,
+// and make not even a missing home.
+bool CtlCommandWrites(const QStringList& arguments);
+
 }  // namespace merivane

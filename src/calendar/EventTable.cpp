@@ -6,6 +6,7 @@
 #include "settings/Variant.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace merivane {
 
@@ -109,9 +110,10 @@ QString EventTableText(const std::vector<EventRow>& rows, SerialDate now) {
                    QString::number(rows.size()) + crlf + u';' + crlf;
     for (const EventRow& row : rows) {
         QStringList fields(row.begin(), row.end());
-        // A line break inside a field would split the event in two: it becomes a blank.
+        // A line break inside a field would split the event in two, and a TAB would shift the
+        // fields after it: each becomes a blank.
         for (QString& field : fields) {
-            field.replace(u'\r', u' ').replace(u'\n', u' ');
+            field.replace(u'\r', u' ').replace(u'\n', u' ').replace(u'\t', u' ');
         }
         // A name that begins with ';' would read as a comment; the blank before it is trimmed away.
         if (fields[0].startsWith(u';')) {
@@ -122,8 +124,17 @@ QString EventTableText(const std::vector<EventRow>& rows, SerialDate now) {
     return text;
 }
 
+QString EventTableToRead(const QString& appPath, const HomeLayout& home) {
+    const QString own = appPath + kEventTableFileName;
+    // A home that was never made (a run that only looks) has the shipped table.
+    if (!home.ShippedData.isEmpty() && !QFileInfo::exists(own)) {
+        return home.ShippedData + u'/' + kEventTableFileName;
+    }
+    return own;
+}
+
 void LoadEventTable(CalendarState& state) {
-    auto text = ReadTextFile(PathOf(state));
+    auto text = ReadTextFile(EventTableToRead(state.AppPath, state.Sys.Home));
     if (!text) {
         return;
     }

@@ -39,8 +39,11 @@ std::vector<KeywordEntry> BuildKeywordIndex(const std::vector<EventRecord>& even
 // The file's text: the header (dated `now`) and one line per row, CR LF line ends.
 QString EventTableText(const std::vector<EventRow>& rows, SerialDate now);
 
-// Reads AppPath + "Merivane.hol"; a file that cannot be read leaves the table as it was.
+// Reads AppPath + "Merivane.hol" (the shipped table when the home has none); a file that
+// cannot be read leaves the table as it was.
 void LoadEventTable(CalendarState& state);
+// The table file that is read: AppPath's own, else the shipped one when the home has none.
+QString EventTableToRead(const QString& appPath, const HomeLayout& home);
 // Writes the rows (replacing the file in one step) and loads the table again. A file
 // that cannot be written is reported in a message box and changes nothing.
 void SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows);

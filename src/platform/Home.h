@@ -14,6 +14,9 @@ struct HomeLayout {
     QString SystemDir;   // WindowsDir + "SYSTEM/"
     QString RegistryFile;
     QString InstanceDir;
+    // The data shipped with the program (see ShippedDataDir); empty when there is none.
+    // What the home lacks is read from here by a run that must not make the home.
+    QString ShippedData;
 
     static HomeLayout At(const QString& home);
     // MERIVANE_HOME, else $XDG_DATA_HOME/merivane, else ~/.local/share/merivane.

@@ -6,11 +6,12 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace merivane {
 
 namespace {
-
-constexpr int kBusyTimeoutMs = 15000;
 
 const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
@@ -89,42 +90,108 @@ std::pair<QString, QString> SubtreeRange(const QString& lpath) {
     return {lpath + u'\\', lpath + u']'};  // ']' follows '\' in every collation we use
 }
 
-// True when the file can be used as a store: it opens, passes a quick check, and holds
-// our tables (or none yet).
-bool PrepareDatabase(sqlite3* db) {
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    {
-        Statement check(db, "PRAGMA quick_check");
-        if (!check.Ok() || check.Step() != SQLITE_ROW || check.Text(0) != QLatin1String("ok")) {
-            return false;
-        }
-    }
-    Exec(db, "PRAGMA journal_mode=WAL");
-    Exec(db, "PRAGMA synchronous=NORMAL");
-    if (!Exec(db, "BEGIN IMMEDIATE")) {
-        return false;
-    }
-    if (!Exec(db, kSchema)) {
-        Exec(db, "ROLLBACK");
-        return false;
-    }
-    if (!Exec(db, "COMMIT")) {
-        Exec(db, "ROLLBACK");
-        return false;
-    }
-    Statement probe(db, "SELECT count(*) FROM keys, vals LIMIT 1");
-    return probe.Ok() && probe.Step() == SQLITE_ROW;
+bool IsDamage(int code) {
+    const int primary = code & 0xff;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
-sqlite3* OpenFile(const QString& file) {
-    sqlite3* db = nullptr;
-    int rc =
-        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK || !PrepareDatabase(db)) {
-        sqlite3_close_v2(db);
-        return nullptr;
+// SQLITE_OK when the file can be used as a store: it opens, passes a quick check, and holds
+// our tables (made now when it has none yet, unless it is only to be read).
+int PrepareDatabase(sqlite3* db, int busyTimeoutMs, bool readOnly) {
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    {
+        Statement check(db, "PRAGMA quick_check");
+        if (!check.Ok() || check.Step() != SQLITE_ROW) {
+            return sqlite3_extended_errcode(db);
+        }
+        if (check.Text(0) != QLatin1String("ok")) {
+            return SQLITE_CORRUPT;
+        }
     }
-    return db;
+    if (readOnly) {
+        return SQLITE_OK;
+    }
+    if (sqlite3_db_readonly(db, "main") == 1) {
+        return SQLITE_READONLY;
+    }
+    {
+        // A store that has its tables needs no write lock to open, so a busy writer elsewhere
+        // does not hold up a start.
+        Statement tables(db,
+                         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
+        Statement mode(db, "PRAGMA journal_mode");
+        if (tables.Ok() && tables.Step() == SQLITE_ROW && tables.Int(0) == 2 && mode.Ok() &&
+            mode.Step() == SQLITE_ROW && mode.Text(0) == QLatin1String("wal")) {
+            Exec(db, "PRAGMA synchronous=NORMAL");
+            return SQLITE_OK;
+        }
+    }
+    if (!Exec(db, "PRAGMA journal_mode=WAL")) {
+        return sqlite3_extended_errcode(db);
+    }
+    Exec(db, "PRAGMA synchronous=NORMAL");
+    if (!Exec(db, "BEGIN IMMEDIATE")) {
+        return sqlite3_extended_errcode(db);
+    }
+    if (!Exec(db, kSchema) || !Exec(db, "COMMIT")) {
+        int rc = sqlite3_extended_errcode(db);
+        Exec(db, "ROLLBACK");
+        return rc;
+    }
+    return SQLITE_OK;
+}
+
+struct Opened {
+    sqlite3* Db = nullptr;
+    int Code = SQLITE_OK;
+    int SystemError = 0;  // errno of the failed call, when the system was asked
+};
+
+Opened OpenFile(const QString& file, int busyTimeoutMs, bool readOnly) {
+    Opened result;
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    result.Code = sqlite3_open_v2(file.toUtf8().constData(), &result.Db, flags, nullptr);
+    if (result.Code == SQLITE_OK) {
+        result.Code = PrepareDatabase(result.Db, busyTimeoutMs, readOnly);
+    } else if (result.Db != nullptr) {
+        result.Code = sqlite3_extended_errcode(result.Db);
+    }
+    if (result.Code != SQLITE_OK) {
+        result.SystemError = result.Db != nullptr ? sqlite3_system_errno(result.Db) : 0;
+        sqlite3_close_v2(result.Db);
+        result.Db = nullptr;
+    }
+    return result;
+}
+
+// What the user is told when the store cannot be used as it is.
+QString Trouble(const QString& file, const Opened& opened) {
+    const int code = opened.SystemError == ENOSPC ? SQLITE_FULL
+                     : opened.SystemError == EROFS ? SQLITE_READONLY
+                                                   : opened.Code;
+    switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return QStringLiteral("The settings store %1 is in use by another program; nothing was changed. "
+                                  "Try again when it is free.")
+                .arg(file);
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_CANTOPEN:
+            return QStringLiteral("The settings store %1 cannot be written (read-only); nothing was changed.")
+                .arg(file);
+        case SQLITE_FULL:
+            return QStringLiteral(
+                       "The settings store %1 cannot be written: the disk is full; nothing was changed.")
+                .arg(file);
+        default:
+            break;
+    }
+    QString why = QString::fromUtf8(sqlite3_errstr(code));
+    if (opened.SystemError != 0) {
+        why += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(opened.SystemError));
+    }
+    return QStringLiteral("The settings store %1 cannot be opened (%2); nothing was changed.").arg(file, why);
 }
 
 // Renames the damaged store and its journal files to a name that is not taken yet.
@@ -147,32 +214,48 @@ QString MoveAside(const QString& file) {
 
 }  // namespace
 
-std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::Open(const QString& file, const Warn& warn) {
-    sqlite3* db = OpenFile(file);
-    if (db == nullptr && QFileInfo::exists(file)) {
-        QString aside = MoveAside(file);
-        if (aside.isEmpty()) {
-            warn(QStringLiteral("The settings store %1 cannot be read or moved aside; "
-                                "settings are kept in memory only for this run.")
+std::unique_ptr<SqliteRegistryStore> SqliteRegistryStore::Open(const QString& file, const Warn& warn,
+                                                               StoreAccess access, int busyTimeoutMs) {
+    const bool readOnly = access == StoreAccess::ReadOnly;
+    const bool existed = QFileInfo::exists(file);
+    Opened opened;
+    if (readOnly && !existed) {
+        // Nothing stored yet: an empty store that is never written anywhere.
+        opened = OpenFile(QStringLiteral(":memory:"), busyTimeoutMs, false);
+    } else {
+        opened = OpenFile(file, busyTimeoutMs, readOnly);
+    }
+    if (opened.Db == nullptr && IsDamage(opened.Code) && existed) {
+        if (readOnly) {
+            warn(QStringLiteral(
+                     "The settings store %1 is damaged; it is left as it is, and the first-run settings "
+                     "are shown.")
                      .arg(file));
+            opened = OpenFile(QStringLiteral(":memory:"), busyTimeoutMs, false);
         } else {
+            const QString aside = MoveAside(file);
+            if (aside.isEmpty()) {
+                warn(QStringLiteral(
+                         "The settings store %1 is damaged and cannot be moved aside; nothing was changed.")
+                         .arg(file));
+                return nullptr;
+            }
             warn(QStringLiteral(
                      "The settings store %1 was damaged; it was moved to %2 and a fresh store was made.")
                      .arg(file, aside));
-            db = OpenFile(file);
+            opened = OpenFile(file, busyTimeoutMs, false);
         }
-    } else if (db == nullptr) {
-        warn(QStringLiteral(
-                 "The settings store %1 cannot be created; settings are kept in memory only for this run.")
-                 .arg(file));
     }
-    if (db == nullptr) {
-        db = OpenFile(QStringLiteral(":memory:"));
-    }
-    if (db == nullptr) {
+    if (opened.Db == nullptr) {
+        warn(Trouble(file, opened));
+        // A store that this call began and could not finish (a full disk) is not left behind.
+        const QFileInfo made(file);
+        if (!existed && made.exists() && made.size() == 0) {
+            QFile::remove(file);
+        }
         return nullptr;
     }
-    return std::unique_ptr<SqliteRegistryStore>(new SqliteRegistryStore(db));
+    return std::unique_ptr<SqliteRegistryStore>(new SqliteRegistryStore(opened.Db));
 }
 
 SqliteRegistryStore::SqliteRegistryStore(sqlite3* db) : m_db(db) {}

@@ -9,16 +9,25 @@ struct sqlite3;
 
 namespace merivane {
 
+enum class StoreAccess { ReadWrite, ReadOnly };
+
 // The registry in one SQLite file. WAL mode and a busy timeout let a resident instance
 // and one-shot instances write at the same time; each write is one transaction.
 class SqliteRegistryStore final : public RegistryStore {
   public:
     using Warn = std::function<void(const QString&)>;
 
-    // Opens (or creates) the store. A file that is not a sound store is moved aside under a
-    // new name, never overwritten, `warn` is told once, and a fresh store is made. When even
-    // that fails the store lives in memory for this run, and `warn` says so.
-    static std::unique_ptr<SqliteRegistryStore> Open(const QString& file, const Warn& warn);
+    static constexpr int kDefaultBusyTimeoutMs = 15000;
+
+    // Opens (or creates) the store. Only a file that SQLite reports as not a database or
+    // corrupt is moved aside under a new name, never overwritten; `warn` is told once and a
+    // fresh store is made. A store that stays busy beyond the timeout, is read-only, or lies
+    // on a full disk is left where it is: `warn` says why and the result is empty.
+    // ReadOnly writes no file: a missing store reads as an empty one, and a damaged one is
+    // left alone and read as empty, after a warning.
+    static std::unique_ptr<SqliteRegistryStore> Open(const QString& file, const Warn& warn,
+                                                     StoreAccess access = StoreAccess::ReadWrite,
+                                                     int busyTimeoutMs = kDefaultBusyTimeoutMs);
     ~SqliteRegistryStore() override;
 
     bool CreateKey(RegRoot root, const QString& path) override;

@@ -1,7 +1,10 @@
 #include "app/Ctl.h"
 
+#include "app/Main.h"
+
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
+#include "settings/Settings.h"
 #include "support/TestPlatform.h"
 
 #include <QFile>
@@ -17,6 +20,11 @@ class CtlTest : public ::testing::Test {
 };
 
 TEST_F(CtlTest, ExportThenImportRestoresTheStore) {
+    {
+        Program firstRun(sys.Get());  // a store as the program leaves it
+        SetStartupGlobals(firstRun);
+        LoadSettings(firstRun);
+    }
     sys.store->CreateKey(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Setup)");
     sys.store->SetValue(RegRoot::CurrentUser, R"(Software\Brennock\Merivane\Setup)", "ChangesPerDay",
                         kRegDword, QByteArray("\x02\0\0\0", 4));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -274,6 +276,72 @@ TEST_F(RegistryStoreTest, ADamagedStoreIsMovedAsideAndAFreshOneMade) {
         EXPECT_TRUE(store->SetValue(kHkcu, "fresh", "v", kRegSz, QByteArray("1\0", 2)));
         EXPECT_FALSE(store->KeyExists(kHkcu, "Software"));
     }
+}
+
+TEST_F(RegistryStoreTest, ABusyStoreIsLeftAloneAndTheOpenFails) {
+    {
+        auto store = Open();
+        store->CreateKey(kHkcu, "kept");
+    }
+    // Another program holds the store's write lock for longer than the open waits.
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(File().toUtf8().constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+
+    for (StoreAccess access : {StoreAccess::ReadWrite, StoreAccess::ReadOnly}) {
+        warnings.clear();
+        auto store = SqliteRegistryStore::Open(
+            File(), [this](const QString& m) { warnings << m; }, access, 100);
+        EXPECT_EQ(store, nullptr);
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings[0].contains("in use by another program")) << warnings[0].toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);  // nothing moved aside or made
+    }
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    auto store = Open();
+    ASSERT_NE(store, nullptr);
+    EXPECT_TRUE(store->KeyExists(kHkcu, "kept"));
+}
+
+TEST_F(RegistryStoreTest, AReadOnlyOpenWritesNoFile) {
+    {
+        // No store yet: an empty one in memory, and still no file.
+        auto store = SqliteRegistryStore::Open(
+            File(), [this](const QString& m) { warnings << m; }, StoreAccess::ReadOnly);
+        ASSERT_NE(store, nullptr);
+        EXPECT_FALSE(store->KeyExists(kHkcu, "Software"));
+        EXPECT_TRUE(warnings.isEmpty());
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    {
+        auto store = Open();
+        store->CreateKey(kHkcu, "Software");
+    }
+    {
+        auto store = SqliteRegistryStore::Open(File(), [](const QString&) {}, StoreAccess::ReadOnly);
+        ASSERT_NE(store, nullptr);
+        EXPECT_TRUE(store->KeyExists(kHkcu, "Software"));
+    }
+
+    // A damaged store is only looked at: it stays where it is, as it is.
+    QFile file(File());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("this is not a settings store\n").repeated(100));
+    file.close();
+    warnings.clear();
+    auto store = SqliteRegistryStore::Open(
+        File(), [this](const QString& m) { warnings << m; }, StoreAccess::ReadOnly);
+    ASSERT_NE(store, nullptr);
+    EXPECT_FALSE(store->KeyExists(kHkcu, "Software"));
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains("left as it is"));
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.damaged-*"}, QDir::Files).isEmpty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("this is not a settings store"));
 }
 
 }  // namespace

@@ -10,32 +10,35 @@ class NoInstances final : public InstanceGuard {
 };
 }  // namespace
 
-std::unique_ptr<HostPlatform> HostPlatform::Create(bool countAsInstance) {
+std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name) {
     std::unique_ptr<HostPlatform> host(new HostPlatform());
+    StdConsole& console = host->m_console;
+    auto warn = [&console, name](const QString& message) { console.Err(name + QStringLiteral(": ") + message + u'\n'); };
     HomeLayout home = HomeLayout::FromEnvironment(host->m_env);
-    QString error;
-    if (!home.Create(&error)) {
-        host->m_console.Err(QStringLiteral("merivane: %1\n").arg(error));
-        return nullptr;
+    home.ShippedData = ShippedDataDir(host->m_env);
+    if (use != Use::Look) {
+        QString error;
+        if (!home.Create(&error)) {
+            warn(error);
+            return nullptr;
+        }
+        home.InstallShippedData(home.ShippedData);
     }
-    home.InstallShippedData(ShippedDataDir(host->m_env));
     QString warning;
     host->m_clock = std::make_unique<SystemClock>(host->m_env, &warning);
     if (!warning.isEmpty()) {
-        host->m_console.Err(QStringLiteral("merivane: %1\n").arg(warning));
+        warn(warning);
     }
     host->m_dialogs = std::make_unique<ConsoleDialogs>(host->m_console);
-    if (countAsInstance) {
+    if (use == Use::Instance) {
         host->m_instances = std::make_unique<LockFileInstanceGuard>(home.InstanceDir);
     } else {
         host->m_instances = std::make_unique<NoInstances>();
     }
     host->m_version = std::make_unique<EnvironmentWindowsVersion>(host->m_env);
     host->m_processes = std::make_unique<HostProcesses>(home);
-    StdConsole& console = host->m_console;
-    host->m_store = SqliteRegistryStore::Open(home.RegistryFile, [&console](const QString& message) {
-        console.Err(QStringLiteral("merivane: %1\n").arg(message));
-    });
+    host->m_store = SqliteRegistryStore::Open(home.RegistryFile, warn,
+                                              use == Use::Look ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
     if (!host->m_store) {
         return nullptr;
     }

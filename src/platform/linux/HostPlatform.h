@@ -13,10 +13,14 @@ namespace merivane {
 // The Linux adapters of every port, owned together and wired into one Platform.
 class HostPlatform {
   public:
-    // Makes the home if needed and opens the registry store. `countAsInstance` makes this
-    // process one of the running instances. Problems go to standard error; nothing when
-    // the home cannot be made at all.
-    static std::unique_ptr<HostPlatform> Create(bool countAsInstance);
+    enum class Use {
+        Instance,  // the program: one of the running instances, may write its home
+        Tool,      // the scripting tool when it writes: makes the home, is no instance
+        Look,      // the scripting tool when it only reads: writes nothing, makes no home
+    };
+    // Makes the home if needed (not for Look) and opens the registry store. Problems go to
+    // standard error, under `name`; nothing when the home or the store cannot be used.
+    static std::unique_ptr<HostPlatform> Create(Use use, const QString& name);
 
     Platform& Get() { return *m_platform; }
 
