@@ -46,7 +46,7 @@ int RegImport(Platform& platform, const QStringList& args) {
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
         platform.Con.Err(
-            QStringLiteral("merivanectl: cannot read %1: %2\n").arg(args[0], file.errorString()));
+            QStringLiteral("merivanectl: cannot read %1: %2\n").arg(CutForMessage(args[0]), file.errorString()));
         return kCtlFailed;
     }
     // Settings made ready before the first start must survive it: the first run's
@@ -58,7 +58,7 @@ int RegImport(Platform& platform, const QStringList& args) {
     }
     QString error;
     if (!ImportRegistry(platform.Store, DecodeText(file.readAll()), &error)) {
-        platform.Con.Err(QStringLiteral("merivanectl: %1: %2\n").arg(args[0], error));
+        platform.Con.Err(QStringLiteral("merivanectl: %1: %2\n").arg(CutForMessage(args[0]), error));
         return kCtlFailed;
     }
     return kCtlOk;
@@ -101,7 +101,7 @@ int Events(Platform& platform, const QStringList& args) {
             year = args[++i].toInt(&ok);
             if (!ok || year < 100 || year > 9999) {
                 platform.Con.Err(
-                    QStringLiteral("merivanectl: --year takes a year such as 2027, not %1\n").arg(args[i]));
+                    QStringLiteral("merivanectl: --year takes a year such as 2027, not %1\n").arg(CutForMessage(args[i])));
                 return kCtlUsage;
             }
         } else if (args[i] == QLatin1String("--table") && i + 1 < args.size()) {
@@ -114,7 +114,7 @@ int Events(Platform& platform, const QStringList& args) {
     auto text = ReadTextFile(tableFile);
     if (!text) {
         if (tableFile != defaultTable) {
-            platform.Con.Err(QStringLiteral("merivanectl: cannot read %1\n").arg(tableFile));
+            platform.Con.Err(QStringLiteral("merivanectl: cannot read %1\n").arg(CutForMessage(tableFile)));
             return kCtlFailed;
         }
         text = QString();  // no table yet: no events

@@ -3,11 +3,14 @@
 #include "apply/ThemeInstaller.h"
 #include "calendar/EventTable.h"
 #include "platform/HostPath.h"
+#include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "schedule/NextChange.h"
 #include "selection/Choice.h"
 #include "settings/Associations.h"
 #include "settings/Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -41,15 +44,51 @@ void Uninstall(Program& program) {
     QFile::remove(program.AppPath + kEventTableFileName);
 }
 
-void ApplyNamedTheme(Program& program) {
+// Tells what a change came to: what was done on standard output, a failure on standard
+// error with exit code 1.
+int Report(Program& program, const ChangeOutcome& outcome) {
+    if (outcome.Result == ChangeOutcome::Kind::Failed) {
+        program.Sys.Con.Err(program.ExecutableName + QStringLiteral(": ") + outcome.Message + u'\n');
+        return kExitFailed;
+    }
+    program.Sys.Con.Out(outcome.Message + u'\n');
+    return kExitOk;
+}
+
+int ApplyNamedTheme(Program& program) {
     auto name = ApplyFileName(program.CommandLine, program.Setup.ThemePath);
-    if (!name || !FileExists(program, *name)) {
-        return;
+    if (!name) {
+        program.Sys.Con.Err(program.ExecutableName +
+                            QStringLiteral(": /a needs the name of a theme file; nothing was applied.\n"));
+        return kExitFailed;
+    }
+    if (!FileExists(program, *name)) {
+        // Not in the theme folder: a name as the user's shell sees it, from the current folder.
+        auto here = ApplyFileName(program.CommandLine, QDir::currentPath() + u'/');
+        if (!here || !FileExists(program, *here)) {
+            program.Sys.Con.Err(program.ExecutableName +
+                                QStringLiteral(": no theme file %1 was found; nothing was applied.\n")
+                                    .arg(CutForMessage(*name)));
+            return kExitFailed;
+        }
+        name = QDir::cleanPath(*here);
     }
     ChangeRecord record{*name, true, QStringLiteral("DOS Command selection"), 0, 0};
+    ChangeTurn turn(program);
+    if (!turn.Granted()) {
+        return Report(program, OutcomeOf(record, {false, QStringLiteral("another change of this home did not "
+                                                                        "end within a minute")}));
+    }
+    program.ApplyProblems.clear();
     ApplyThemeFile(program, HostPath(program.Sys.Home, *name));
     RecordChange(program, record);
     SaveSettings(program, true, false, false);
+    ApplyResult result{program.ApplyProblems.isEmpty(), program.ApplyProblems.join(QStringLiteral("; "))};
+    return Report(program, OutcomeOf(record, result));
+}
+
+bool HasDisplay(const Environment& env) {
+    return !env.Get(QStringLiteral("DISPLAY")).isEmpty() || !env.Get(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
 }
 }  // namespace
 
@@ -70,7 +109,11 @@ QString JoinCommandLine(const QStringList& arguments) {
 }
 
 QString BuildSwitch(const QString& commandLine) {
-    QString sw = (commandLine.trimmed().toLower() + QStringLiteral("  ")).left(2);
+    QString line = commandLine.trimmed().toLower();
+    if (line.startsWith(QLatin1String("--"))) {
+        line.remove(0, 1);  // "--help" is "-help", as the usual form of long options
+    }
+    QString sw = (line + QStringLiteral("  ")).left(2);
     if (sw.startsWith(u'-')) {
         sw[0] = u'/';
     }
@@ -184,21 +227,29 @@ int Main(Program& program, const QStringList& arguments) {
         Install(program);
     } else if (sw == QLatin1String("/u")) {
         Uninstall(program);
+    } else if (sw == QLatin1String("/p")) {
+        // Nothing to restore yet: no Linux desktop gives its icon positions.
     } else if (sw == QLatin1String("/n")) {
-        CheckAndChange(program, false);
+        return Report(program, CheckAndChange(program, false));
     } else if (sw == QLatin1String("/c")) {
         const AppSettings& setup = program.Setup;
         SerialDate due = CalcNextChangeTime(setup.TypeOfScheduling, setup.ScheduledTime, setup.ChangesPerDay,
                                             program.LastChange.ChangeDate, program.Sys.Time.Now());
         if (program.Sys.Time.Now() >= due) {
-            CheckAndChange(program, false);
+            return Report(program, CheckAndChange(program, false));
         }
     } else if (sw == QLatin1String("/a") || sw == QLatin1String("/s")) {
-        ApplyNamedTheme(program);
+        return ApplyNamedTheme(program);
     } else if (sw == QLatin1String("/?") || sw == QLatin1String("/h")) {
         ShowUsage(program);
+    } else if (!HasDisplay(program.Sys.Env) && !program.Sys.Ui.CanShowWindows()) {
+        // The setup window is all this handler shows: say so rather than end in silence.
+        program.Sys.Con.Err(UsageText(program.ExecutableName).replace(kCrLf, QStringLiteral("\n")) +
+                            QStringLiteral("\n\nThe setup window needs a display; none was found "
+                                           "(DISPLAY and WAYLAND_DISPLAY are not set).\n"));
+        return kExitUsage;
     }
-    // "/p", the tray and the setup window have nothing to run yet and end here.
+    // The tray and the setup window have nothing to run yet and end here.
     return kExitOk;
 }
 

@@ -12,6 +12,8 @@ namespace merivane {
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitAlreadyRunning = 1;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
 
 // The process arguments after the program name, as text.
 QStringList ArgumentsOf(int argc, char* argv[]);

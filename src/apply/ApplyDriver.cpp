@@ -1,13 +1,12 @@
 #include "apply/ApplyDriver.h"
 
-#include "platform/ScopedFlag.h"
-
 #include "apply/Effects.h"
 #include "apply/OtherPicture.h"
 #include "apply/ThemeManagers.h"
 #include "apply/WallpaperTheme.h"
 #include "platform/HostPath.h"
 #include "platform/Paths.h"
+#include "platform/ScopedFlag.h"
 #include "settings/Settings.h"
 
 #include <QFile>
@@ -16,42 +15,115 @@ namespace merivane {
 
 namespace {
 constexpr int kWindows98 = 2;
+constexpr int kTurnTries = 600;  // a minute, in steps of 100 ms
+constexpr int kTurnPauseMs = 100;
+
+QString LockFile(const CalendarState& state) {
+    return state.Sys.Home.Home + QStringLiteral("change.lock");
+}
+
+QString NotesFolder(const CalendarState& state) {
+    return state.Sys.Home.Home + QStringLiteral("working/");
+}
+
+// The copy of the chosen file that the change works on, and the folder that its
+// %ThemeDir% means: the chosen file's own, wherever the copy could be made.
+struct WorkingCopy {
+    QString Path;
+    QString ThemeFolder;
+};
+
+// Beside the chosen file when its folder can be written, else in the home (system theme
+// and wallpaper folders are read-only). Nothing when the file cannot be copied at all.
+std::optional<WorkingCopy> MakeWorkingCopy(CalendarState& state, const QString& chosen) {
+    const QString source = HostPath(state.Sys.Home, chosen);
+    if (source.isEmpty() || !QFile::exists(source)) {
+        return std::nullopt;
+    }
+    const QString folder = FolderOf(source);
+    for (const QString& place : {folder, state.Sys.Home.Home}) {
+        const QString path = place + WorkingCopyName();
+        if (!NoteWorkingCopy(NotesFolder(state), path)) {
+            return std::nullopt;
+        }
+        QFile::remove(path);  // our own, from an earlier change of this process
+        if (QFile::copy(source, path)) {
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            return WorkingCopy{path, folder};
+        }
+        RemoveWorkingCopy(NotesFolder(state), path);
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
-void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProgress) {
-    if (state.ApplyInProgress) {
-        // One change at a time: two would share the working copy.
-        if (showProgress && state.Status != nullptr) {
-            state.Status->ShowStatus(QStringLiteral("A change is still running; this one was skipped."));
-        }
+ChangeTurn::ChangeTurn(CalendarState& state) : m_state(state) {
+    if (state.HoldsChangeTurn) {
+        m_granted = true;  // the outer turn of this process holds it
         return;
     }
+    m_lock = ChangeLock::Acquire(LockFile(state), state.Sys.Events, kTurnTries, kTurnPauseMs);
+    m_granted = m_lock != nullptr;
+    if (m_granted) {
+        state.HoldsChangeTurn = true;
+        RefreshStatistics(state);
+    }
+}
+
+ChangeTurn::~ChangeTurn() {
+    if (m_lock) {
+        m_state.HoldsChangeTurn = false;
+    }
+}
+
+ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProgress) {
+    if (state.ApplyInProgress) {
+        // One change at a time: two would share the working copy.
+        const QString why = QStringLiteral("A change is still running; this one was skipped.");
+        if (showProgress && state.Status != nullptr) {
+            state.Status->ShowStatus(why);
+        }
+        return {false, why};
+    }
     ScopedFlag running(state.ApplyInProgress);
+    ChangeTurn turn(state);
+    if (!turn.Granted()) {
+        return {false, QStringLiteral("another change of this home did not end within a minute; this one was "
+                                      "skipped")};
+    }
+    state.ApplyProblems.clear();
     RecordChange(state, record);
     SaveSettings(state, true, false, false);
 
-    ChangeRecord copy = record;
-    copy.FileName = FolderOf(record.FileName) + QStringLiteral("temp.theme");
-    const QString hostCopy = HostPath(state.Sys.Home, copy.FileName);
-    QFile::remove(hostCopy);
-    if (hostCopy.isEmpty() || !QFile::copy(HostPath(state.Sys.Home, record.FileName), hostCopy)) {
-        state.Sys.Con.Err(QStringLiteral("merivane: %1 could not be copied to %2; nothing was applied.\n")
-                              .arg(record.FileName, copy.FileName));
-        return;
+    ClearStaleWorkingCopies(NotesFolder(state));
+    const auto made = MakeWorkingCopy(state, record.FileName);
+    if (!made) {
+        // A theme that cannot be copied cannot hold several wallpapers today.
+        state.LastChange.WallpapersInTheme = 1;
+        SaveSettings(state, true, false, false);
+        return {false, QStringLiteral("%1 could not be copied to a working copy; nothing was applied")
+                           .arg(record.FileName)};
     }
-    QFile::setPermissions(hostCopy, QFile::permissions(hostCopy) | QFileDevice::WriteOwner);
+    ChangeRecord copy = record;
+    copy.FileName = made->Path;
 
     std::int16_t wallpapers = 1;
+    bool readable = true;
     if (record.IsTheme) {
         if (state.Setup.UseOtherPics) {
-            wallpapers = PickOtherPicture(state, copy);
+            wallpapers = PickOtherPicture(state, copy, made->ThemeFolder);
         }
     } else {
-        PrepareWallpaperTheme(state, copy);
+        readable = PrepareWallpaperTheme(state, copy);
     }
     state.LastChange.WallpapersInTheme = wallpapers;
     SaveSettings(state, true, false, false);
+    if (!readable) {
+        RemoveWorkingCopy(NotesFolder(state), made->Path);
+        return {false,
+                QStringLiteral("%1 cannot be read as a picture; the desktop keeps its picture").arg(record.FileName)};
+    }
 
     const AppSettings& setup = state.Setup;
     if (setup.AutoMouseMove) {
@@ -76,14 +148,19 @@ void ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProg
         ReadIconPositions(state);
         SaveIconPositions(state);
     }
-    RunThemeChange(state, copy, showProgress);
+    RunThemeChange(state, copy, showProgress, made->ThemeFolder);
     if (setup.ShowChangeLogo) {
         ShowStartupLogo(state, false, copy);
     }
     if (setup.KeepIconPositions) {
         RestoreIconPositions(state);
     }
-    QFile::remove(hostCopy);
+    RemoveWorkingCopy(NotesFolder(state), made->Path);
+    if (!state.ApplyProblems.isEmpty()) {
+        return {false, state.ApplyProblems.join(QStringLiteral("; ")) +
+                           QStringLiteral("; the desktop keeps its picture")};
+    }
+    return {true, QString()};
 }
 
 }  // namespace merivane

@@ -78,12 +78,13 @@ void FilterPicturesByTime(const CalendarState& state, QStringList& pictures) {
     }
 }
 
-std::int16_t PickOtherPicture(CalendarState& state, const ChangeRecord& workingCopy) {
+std::int16_t PickOtherPicture(CalendarState& state, const ChangeRecord& workingCopy,
+                              const QString& chosenFolder) {
     const Screen& screen = state.Sys.Display;
     const int screenWidth = screen.WidthTwips() / screen.TwipsPerPixel();
     const int screenHeight = screen.HeightTwips() / screen.TwipsPerPixel();
     const QString themeFile = HostPath(state.Sys.Home, workingCopy.FileName);
-    const QString themeFolder = FolderOf(workingCopy.FileName);
+    const QString themeFolder = chosenFolder.isEmpty() ? FolderOf(workingCopy.FileName) : chosenFolder;
     if (ReadThemeValue(themeFile, kDesktopSection, QStringLiteral("TileWallpaper")).startsWith(u'1')) {
         return 1;
     }

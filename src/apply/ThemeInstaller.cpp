@@ -72,6 +72,12 @@ QString Raw(const QString& file, const QString& section, const QString& key, int
     return CutAtNul(ProfileFile::ReadString(file, section, key, QString(), buffer));
 }
 
+// The file a section applier reads: its name within the theme folder, or a full path when
+// the working copy lies elsewhere (in the home) while %ThemeDir% still means the folder.
+QString ThemeFileIn(const QString& folder, const QString& fileName) {
+    return fileName.startsWith(u'/') ? fileName : folder + fileName;
+}
+
 QString Expanded(const CalendarState& state, const QString& folder, const QString& value) {
     return ExpandThemePath(value, folder, state.WindowsDir, state.SystemDir);
 }
@@ -126,7 +132,7 @@ void ApplyColors(CalendarState& state, const QString& folder, const QString& fil
     std::vector<std::uint32_t> colors;
     for (int element = 0; element < count; ++element) {
         const QString name = QString::fromLatin1(kColorNames[element]);
-        QString value = Raw(folder + fileName, QStringLiteral("Control Panel\\Colors"), name);
+        QString value = Raw(ThemeFileIn(folder, fileName), QStringLiteral("Control Panel\\Colors"), name);
         if (WriteIfChanged(reg, name, value) && !value.isEmpty()) {
             elements.push_back(element);
             colors.push_back(ParseColor(value));
@@ -144,7 +150,7 @@ void ApplyCursors(CalendarState& state, const QString& folder, const QString& fi
     for (int i = 0; i < count; ++i) {
         const QString name = QString::fromLatin1(kPointers[i].Name);
         QString value =
-            Expanded(state, folder, Raw(folder + fileName, QStringLiteral("Control Panel\\Cursors"), name))
+            Expanded(state, folder, Raw(ThemeFileIn(folder, fileName), QStringLiteral("Control Panel\\Cursors"), name))
                 .trimmed();
         if (WriteIfChanged(reg, name, value)) {
             state.Sys.System.SetSystemCursor(value.isEmpty() ? QString() : HostPath(state.Sys.Home, value),
@@ -169,22 +175,25 @@ void ApplyScreenSaver(CalendarState& state, const QString& path) {
 }
 
 void ApplyDesktop(CalendarState& state, const QString& folder, const QString& fileName) {
-    const QString file = folder + fileName;
+    const QString file = ThemeFileIn(folder, fileName);
     QString slots[5];
     for (int i = 0; i < 5; ++i) {
         int buffer = i == 0 ? kThemePictureBuffer : kThemeValueBuffer;
         slots[i] =
             Expanded(state, folder, Raw(file, kDesktopSection, QString::fromLatin1(kDesktopKeys[i]), buffer));
     }
+    const auto problemsBefore = state.ApplyProblems.size();
     if (!slots[0].isEmpty()) {
         slots[0] = ConvertWallpaper(state, Expanded(state, folder, slots[0]).trimmed(), slots[1], slots[2]);
     }
+    // A wallpaper that cannot be read never blanks the desktop: it keeps what it shows.
+    const bool keepWallpaper = state.ApplyProblems.size() > problemsBefore;
     QString saver =
         Expanded(state, folder, Raw(file, QStringLiteral("Boot"), QStringLiteral("SCRNSAVE.EXE"))).trimmed();
     if (Enabled(state, kScreenSaver)) {
         ApplyScreenSaver(state, saver);
     }
-    if (Enabled(state, kWallpaper)) {
+    if (Enabled(state, kWallpaper) && !keepWallpaper) {
         RegOp reg(state.Sys);
         reg.SetKey(kDesktopSection);
         for (int i = 0; i < 5; ++i) {
@@ -206,7 +215,7 @@ void ApplyMetrics(CalendarState& state, const QString& folder, const QString& fi
         {"NonclientMetrics", SystemSettings::kSetNonClientMetrics}};
     for (const auto& [key, action] : metrics) {
         QByteArray bytes = ParseMetrics(
-            Raw(folder + fileName, QStringLiteral("Metrics"), QString::fromLatin1(key), kThemeMetricsBuffer));
+            Raw(ThemeFileIn(folder, fileName), QStringLiteral("Metrics"), QString::fromLatin1(key), kThemeMetricsBuffer));
         buffer.replace(0, bytes.size(), bytes);
         state.Sys.System.ParametersInfo(action, static_cast<int>(bytes.size()), QString(), buffer,
                                         SystemSettings::kUpdateAndBroadcast);
@@ -222,9 +231,11 @@ void ApplyToolbarBitmap(CalendarState&, const QString&, const QString&) {}
 void ApplyLogos(CalendarState&, const QString&, const QString&) {}
 void RefreshDesktop(CalendarState&) {}
 
-void ApplyThemeFile(CalendarState& state, const QString& themeFile) {
-    const QString folder = FolderOf(themeFile);
-    const QString fileName = themeFile.mid(folder.size());
+void ApplyThemeFile(CalendarState& state, const QString& themeFile, const QString& themeFolder) {
+    const QString ownFolder = FolderOf(themeFile);
+    const bool elsewhere = !themeFolder.isEmpty() && themeFolder != ownFolder;
+    const QString folder = elsewhere ? themeFolder : ownFolder;
+    const QString fileName = elsewhere ? themeFile : themeFile.mid(ownFolder.size());
     const std::pair<ThemeGroup, void (*)(CalendarState&, const QString&, const QString&)> groups[] = {
         {kIcons, ApplyDesktopIcons}, {kColors, ApplyColors},   {kCursors, ApplyCursors},
         {kSounds, ApplySounds},      {kMetrics, ApplyMetrics},

@@ -8,7 +8,8 @@ namespace merivane {
 
 // The program's own theme installer: each group of a theme file that the settings enable
 // is written into the settings store and handed to the running system.
-void ApplyThemeFile(CalendarState& state, const QString& themeFile);
+// `themeFolder` is what %ThemeDir% means; empty: the file's own folder.
+void ApplyThemeFile(CalendarState& state, const QString& themeFile, const QString& themeFolder = QString());
 void ApplyColors(CalendarState& state, const QString& folder, const QString& fileName);
 void ApplyCursors(CalendarState& state, const QString& folder, const QString& fileName);
 void ApplyDesktop(CalendarState& state, const QString& folder, const QString& fileName);

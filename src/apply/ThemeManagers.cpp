@@ -42,11 +42,12 @@ void RunAndWait(CalendarState& state, ShellJob& job) {
     job.ElapsedTime = job.EndTime - job.StartTime;
 }
 
-void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool showProgress) {
+void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool showProgress,
+                    const QString& themeFolder) {
     const QString manager = state.ThemeOpenCommand;
     const bool external =
         !manager.isEmpty() && manager != QLatin1String("(none)") && state.Setup.UseThemeChanger != 1;
-    const QString file = workingCopy.IsTheme ? workingCopy.FileName : state.AppPath + kWallpaperThemeFileName;
+    const QString file = workingCopy.IsTheme ? workingCopy.FileName : WallpaperThemePath(state);
     if (external) {
         ShellJob job;
         job.CommandLine = manager + ThemeManagerSwitch(manager) + u'"' + file + u'"';
@@ -59,7 +60,7 @@ void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool 
             return;
         }
     }
-    ApplyThemeFile(state, file);
+    ApplyThemeFile(state, file, workingCopy.IsTheme ? themeFolder : QString());
 }
 
 }  // namespace merivane

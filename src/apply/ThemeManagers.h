@@ -22,7 +22,9 @@ inline constexpr int kThemeManagerTimeOutMs = 45000;
 
 // Hands the working copy to the registered theme manager, and/or to the program's own
 // installer, as the UseThemeChanger setting says.
-void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool showProgress);
+// `themeFolder` is what %ThemeDir% means; empty: the working copy's own folder.
+void RunThemeChange(CalendarState& state, const ChangeRecord& workingCopy, bool showProgress,
+                    const QString& themeFolder = QString());
 // Runs the command line without a shell, letting events run about once a second, and ends
 // it when it takes longer than the job's time-out.
 void RunAndWait(CalendarState& state, ShellJob& job);

@@ -176,12 +176,12 @@ qint64 Twips(const SettingsState& state, int pixels) {
     return static_cast<qint64>(pixels) * state.Sys.Display.TwipsPerPixel();
 }
 
+}  // namespace
+
 QString WallpaperThemePath(const SettingsState& state) {
     // File names match without regard to case, as on Windows.
     return HostPath(state.Sys.Home, state.AppPath + kWallpaperThemeFileName);
 }
-
-}  // namespace
 
 QImage LoadPicture(const QString& path) {
     QImageReader reader(path);
@@ -192,7 +192,13 @@ QImage LoadPicture(const QString& path) {
 QSize PictureSize(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
-    return reader.canRead() ? reader.size() : QSize();
+    const QSize size = reader.canRead() ? reader.size() : QSize();
+    // A picture whose decoded form passes the reader's limit would load as nothing.
+    const qint64 limitBytes = static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (!size.isValid() || (limitBytes > 0 && qint64(size.width()) * size.height() * 4 > limitBytes)) {
+        return QSize();
+    }
+    return size;
 }
 
 void WriteWallpaperThemeTemplate(const QString& path) {
@@ -223,7 +229,7 @@ void ChooseWallpaperStyle(const SettingsState& state, qint64 widthTwips, qint64 
     ProfileFile::WriteString(themeFile, kDesktopSection, QStringLiteral("WallpaperStyle"), style);
 }
 
-void PrepareWallpaperTheme(SettingsState& state, const ChangeRecord& workingCopy) {
+bool PrepareWallpaperTheme(SettingsState& state, const ChangeRecord& workingCopy) {
     const QString theme = WallpaperThemePath(state);
     if (!QFileInfo::exists(theme)) {
         WriteWallpaperThemeTemplate(theme);
@@ -231,10 +237,11 @@ void PrepareWallpaperTheme(SettingsState& state, const ChangeRecord& workingCopy
     // Only the size is needed here: the header tells it without decoding the picture.
     const QSize size = PictureSize(HostPath(state.Sys.Home, workingCopy.FileName));
     if (!size.isValid()) {
-        return;
+        return false;
     }
     ProfileFile::WriteString(theme, kDesktopSection, QStringLiteral("Wallpaper"), workingCopy.FileName);
     ChooseWallpaperStyle(state, Twips(state, size.width()), Twips(state, size.height()), theme);
+    return true;
 }
 
 QString ConvertedWallpaperPath(SettingsState& state) {
@@ -257,6 +264,7 @@ QString ConvertWallpaper(SettingsState& state, QString wallpaper, QString& tilin
         result = ConvertedWallpaperPath(state);
         picture = LoadPicture(source);
         if (picture.isNull()) {
+            state.ApplyProblems << QStringLiteral("%1 cannot be read as a picture").arg(wallpaper);
             return result;
         }
         // A 24-bit bitmap (Qt writes one from any picture without alpha), replacing the old

@@ -29,6 +29,8 @@ struct CalendarState : SettingsState {
     KeywordMatcher Matcher;
     // Set while a chosen file is being applied: two changes must never share a working copy.
     bool ApplyInProgress = false;
+    // Set while this process holds the home's turn to change (ChangeTurn).
+    bool HoldsChangeTurn = false;
 };
 
 // Every line that is not blank and does not begin with ';' is one event, its fields

@@ -90,4 +90,13 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
+QString CutForMessage(const QString& text) {
+    constexpr int kMost = 120;
+    constexpr int kEnds = 40;
+    if (text.size() <= kMost) {
+        return text;
+    }
+    return text.left(kEnds) + QStringLiteral("...(%1 characters)...").arg(text.size()) + text.right(kEnds);
+}
+
 }  // namespace merivane

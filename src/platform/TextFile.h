@@ -21,4 +21,8 @@ QStringList SplitLines(const QString& text);
 // disk leaves the old file or the new one, never a mixture. False with *error on failure.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
+// A token of the user's input as a message quotes it: whole when short, else its start and
+// end around a note of its length, so a megabyte of input never becomes a megabyte message.
+QString CutForMessage(const QString& text);
+
 }  // namespace merivane

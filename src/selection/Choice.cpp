@@ -5,6 +5,7 @@
 #include "apply/ApplyDriver.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 
@@ -69,16 +70,54 @@ ChangeRecord DecideChange(SelectionState& state) {
     return ChooseCandidate(state, listName);
 }
 
-void CheckAndChange(SelectionState& state, bool showProgress) {
+namespace {
+
+// Why a catalogue is empty: the folders that were looked in.
+QString EmptyCatalogueText(const SelectionState& state) {
+    const AppSettings& setup = state.Setup;
+    QStringList folders;
+    if (setup.FilesToUse == 0 || setup.FilesToUse == 2) {
+        folders << QStringLiteral("no theme files in %1").arg(setup.ThemePath);
+    }
+    if (setup.FilesToUse == 1 || setup.FilesToUse == 2) {
+        folders << QStringLiteral("no pictures in %1").arg(setup.WallpaperPath);
+    }
+    return QStringLiteral("Nothing changed: ") + folders.join(QStringLiteral(" and ")) + u'.';
+}
+
+ChangeOutcome Nothing(const QString& message) {
+    return ChangeOutcome{ChangeOutcome::Kind::Nothing, ChangeRecord{}, message};
+}
+
+}  // namespace
+
+ChangeOutcome OutcomeOf(const ChangeRecord& record, const ApplyResult& result) {
+    const QString name = FileNameOf(record.FileName);
+    if (result.Applied) {
+        return {ChangeOutcome::Kind::Changed, record,
+                QStringLiteral("Changed to %1 (%2)").arg(name, record.Reason)};
+    }
+    return {ChangeOutcome::Kind::Failed, record, QStringLiteral("Could not change to %1: %2.").arg(name, result.Why)};
+}
+
+ChangeOutcome CheckAndChange(SelectionState& state, bool showProgress) {
     if (state.ChangeInProgress) {
-        return;
+        return Nothing(QStringLiteral("Nothing changed: another change is still running."));
     }
     ScopedFlag running(state.ChangeInProgress);
+    // The decision too is made in this home's turn: a sequential choice follows the change
+    // that another process has just made.
+    ChangeTurn turn(state);
+    if (!turn.Granted()) {
+        return {ChangeOutcome::Kind::Failed, ChangeRecord{},
+                QStringLiteral("Could not change: another change of this home did not end within a minute.")};
+    }
     ChangeRecord record = DecideChange(state);
     if (record.FileName.isEmpty()) {
-        return;
+        return Nothing(state.Catalogue.empty() ? EmptyCatalogueText(state)
+                                               : QStringLiteral("Nothing changed: no file is in season now."));
     }
-    ApplyChange(state, record, showProgress);
+    return OutcomeOf(record, ApplyChange(state, record, showProgress));
 }
 
 }  // namespace merivane

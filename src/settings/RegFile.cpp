@@ -1,5 +1,7 @@
 #include "settings/RegFile.h"
 
+#include "platform/TextFile.h"
+
 #include <QRegularExpression>
 #include <QStringConverter>
 
@@ -145,7 +147,7 @@ std::optional<QByteArray> ReadHexBytes(const QString& list, QString* error) {
         QString digits = item.trimmed();
         uint value = digits.toUInt(&ok, 16);
         if (!ok || digits.size() > 2 || value > 255) {
-            *error = QStringLiteral("\"%1\" is not a byte in hexadecimal").arg(digits);
+            *error = QStringLiteral("\"%1\" is not a byte in hexadecimal").arg(CutForMessage(digits));
             return std::nullopt;
         }
         bytes.append(static_cast<char>(value));
@@ -248,12 +250,12 @@ std::optional<QString> ExportRegistry(RegistryStore& store, const QString& key, 
     if (!root || !parts) {
         *error = QStringLiteral(
                      "%1 does not begin with HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
-                     .arg(key);
+                     .arg(CutForMessage(key));
         return std::nullopt;
     }
     QString path = parts->join(u'\\');
     if (!store.KeyExists(*root, path)) {
-        *error = QStringLiteral("the key %1 does not exist").arg(key);
+        *error = QStringLiteral("the key %1 does not exist").arg(CutForMessage(key));
         return std::nullopt;
     }
     ExportKey(store, *root, StoredSpelling(store, *root, *parts), out, true);
@@ -297,7 +299,7 @@ bool ImportRegistry(RegistryStore& store, const QString& input, QString* error) 
             if (!root) {
                 return fail(
                     QStringLiteral("%1 is not HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE")
-                        .arg(rootName));
+                        .arg(CutForMessage(rootName)));
             }
             auto parts = KeyPathComponents(full.mid(rootName.size() + 1));
             if (!parts) {

@@ -121,6 +121,35 @@ QString ThemeMgrSettingsText(const std::array<bool, kThemeMgrSettingCount>& flag
     return text;
 }
 
+namespace {
+
+std::int32_t StoredTotalThemeChanges(RegOp& reg) {
+    reg.SetRoot(RegRoot::LocalMachine);
+    reg.SetKey(kAppKey);
+    return reg.Value(QStringLiteral("TotalThemeChanges")).ToLong().value_or(0);
+}
+
+// The last and previous change as stored; false when there is none yet (a first run).
+bool ReadChanges(RegOp& reg, SettingsState& state) {
+    reg.SetRoot(RegRoot::CurrentUser);
+    reg.SetKey(StatsKey());
+    const QString last = reg.Value(QStringLiteral("LastFilenameUsed")).ToText();
+    if (last.isEmpty()) {
+        return false;
+    }
+    state.LastChange.FileName = last;
+    state.PreviousChange.FileName = reg.Value(QStringLiteral("PreviousFilenameUsed")).ToText();
+    state.LastChange.Reason = reg.Value(QStringLiteral("LastChangeReason")).ToText();
+    state.PreviousChange.Reason = reg.Value(QStringLiteral("PreviousChangeReason")).ToText();
+    state.LastChange.ChangeDate = reg.Value(QStringLiteral("LastChangeDate")).ToDate().value_or(0.0);
+    state.PreviousChange.ChangeDate = reg.Value(QStringLiteral("PreviousChangeDate")).ToDate().value_or(0.0);
+    state.LastChange.WallpapersInTheme =
+        reg.Value(QStringLiteral("WallpapersInTheme")).ToInteger().value_or(0);
+    return true;
+}
+
+}  // namespace
+
 void LoadSettings(SettingsState& state) {
     RegOp reg(state.Sys);
     reg.SetRoot(RegRoot::LocalMachine);
@@ -129,26 +158,28 @@ void LoadSettings(SettingsState& state) {
     if (state.InstallDate == 0) {
         state.InstallDate = state.Sys.Time.Now();
     }
-    state.TotalThemeChanges = reg.Value(QStringLiteral("TotalThemeChanges")).ToLong().value_or(0);
+    state.TotalThemeChanges = StoredTotalThemeChanges(reg);
+    state.TotalThemeChangesSeen = state.TotalThemeChanges;
 
-    reg.SetRoot(RegRoot::CurrentUser);
-    reg.SetKey(StatsKey());
-    state.LastChange.FileName = reg.Value(QStringLiteral("LastFilenameUsed")).ToText();
-    if (state.LastChange.FileName.isEmpty()) {
+    if (!ReadChanges(reg, state)) {
         SetDefaultSettings(state);
         SaveSettings(state, true, true, false);
         return;
     }
-    state.PreviousChange.FileName = reg.Value(QStringLiteral("PreviousFilenameUsed")).ToText();
-    state.LastChange.Reason = reg.Value(QStringLiteral("LastChangeReason")).ToText();
-    state.PreviousChange.Reason = reg.Value(QStringLiteral("PreviousChangeReason")).ToText();
-    state.LastChange.ChangeDate = reg.Value(QStringLiteral("LastChangeDate")).ToDate().value_or(0.0);
-    state.PreviousChange.ChangeDate = reg.Value(QStringLiteral("PreviousChangeDate")).ToDate().value_or(0.0);
-    state.LastChange.WallpapersInTheme =
-        reg.Value(QStringLiteral("WallpapersInTheme")).ToInteger().value_or(0);
-
+    reg.SetRoot(RegRoot::CurrentUser);
     reg.SetKey(SetupKey());
     ReadSetup(reg, state.Setup);
+}
+
+void RefreshStatistics(SettingsState& state) {
+    RegOp reg(state.Sys);
+    const std::int32_t stored = StoredTotalThemeChanges(reg);
+    if (stored == state.TotalThemeChangesSeen) {
+        return;
+    }
+    state.TotalThemeChanges = stored;
+    state.TotalThemeChangesSeen = stored;
+    ReadChanges(reg, state);
 }
 
 void SetDefaultSettings(SettingsState& state) {
@@ -170,7 +201,7 @@ void SetDefaultSettings(SettingsState& state) {
 
 void SaveSettings(SettingsState& state, bool statistics, bool setup, bool position) {
     // One transaction: a reader in another process sees all of a save or none of it.
-    state.Sys.Store.Batch([&] {
+    const bool saved = state.Sys.Store.Batch([&] {
         if (statistics) {
             RegOp reg(state.Sys);
             reg.SetRoot(RegRoot::LocalMachine);
@@ -205,6 +236,9 @@ void SaveSettings(SettingsState& state, bool statistics, bool setup, bool positi
         }
         return true;
     });
+    if (saved && statistics) {
+        state.TotalThemeChangesSeen = state.TotalThemeChanges;
+    }
 }
 
 void RecordChange(SettingsState& state, const ChangeRecord& record) {

@@ -11,6 +11,9 @@ inline const QString kAppKey = QStringLiteral("Software\\Brennock\\Merivane");
 // Fills the statistics and the Setup values from the registry; on the first run (no
 // "LastFilenameUsed" yet) sets the defaults and saves them.
 void LoadSettings(SettingsState& state);
+// Reads the statistics again when a process of the same home has changed since this one
+// last read or wrote them, so that no change is counted over or lost.
+void RefreshStatistics(SettingsState& state);
 // Writes the chosen groups, in the order statistics, Setup, position.
 void SaveSettings(SettingsState& state, bool statistics, bool setup, bool position);
 void SetDefaultSettings(SettingsState& state);

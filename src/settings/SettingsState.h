@@ -5,6 +5,7 @@
 #include "settings/ChangeRecord.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -78,7 +79,12 @@ struct SettingsState {
     std::int32_t TotalThemeChanges = 0;
     ChangeRecord LastChange;
     ChangeRecord PreviousChange;
+    // The store's TotalThemeChanges as this process last read or wrote it: when the store
+    // holds another, a process of the same home has changed since.
+    std::int32_t TotalThemeChangesSeen = -1;
     WindowPosition Position;
+    // What went wrong while the current change was applied, for the one who asked for it.
+    QStringList ApplyProblems;
 };
 
 }  // namespace merivane

@@ -6,7 +6,9 @@
 #include "settings/Settings.h"
 #include "support/TestPlatform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -25,7 +27,9 @@ TEST(Switch, FirstTwoCharactersLowerCasedWithMinusAsSlash) {
         {"", "  "},
         {"x", "x "},
         {"/?", "/?"},
-        {"--n", "/-"},
+        {"--n", "/n"},  // a leading "--" is one "-"
+        {"--HELP", "/h"},
+        {"---n", "/-"},
         {"n/", "n/"},
         {"\t/H", "/h"},
     };
@@ -117,17 +121,20 @@ TEST_F(MainTest, OnlyTheOneShotSwitchesRunBesideAnotherInstance) {
     struct Case {
         QStringList Args;
         bool Refused;
+        int Code = kExitOk;
     };
     const Case cases[] = {
-        {{"/?"}, false}, {{"/u"}, false}, {{"/s"}, false},   {{"/n"}, false}, {{"-N"}, false},
-        {{"/p"}, false}, {{"/i"}, false}, {{"/c"}, false},   {{"/a"}, false}, {{"/h"}, true},
-        {{}, true},      {{"/x"}, true},  {{"setup"}, true},
+        {{"/?"}, false}, {{"/u"}, false}, {{"/s"}, false, kExitFailed},  // no file to apply
+        {{"/n"}, false}, {{"-N"}, false}, {{"/p"}, false},
+        {{"/i"}, false}, {{"/c"}, false}, {{"/a"}, false, kExitFailed},
+        {{"/h"}, true},  {{}, true},      {{"/x"}, true},
+        {{"setup"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args.join(' ').toStdString());
         sys.dialogs.messages.clear();
         sys.console.out.clear();
-        EXPECT_EQ(Run(c.Args), c.Refused ? kExitAlreadyRunning : kExitOk);
+        EXPECT_EQ(Run(c.Args), c.Refused ? kExitAlreadyRunning : c.Code);
         EXPECT_EQ(AlreadyRunningShown(), c.Refused);
     }
     sys.dialogs.messages.clear();
@@ -302,6 +309,60 @@ TEST_F(ChangeNowTest, TheFileOfTheDayIsChosenAndRecorded) {
     }
 }
 
+TEST_F(ChangeNowTest, EachChangeSaysWhatItDidInOneLine) {
+    QImage snow(64, 48, QImage::Format_RGB32);
+    snow.fill(Qt::white);
+    snow.save(sys.Scratch("Pictures/Christmas Snow.jpg"), "JPG");
+    struct Case {
+        unsigned M, D;
+        int Code;
+        const char* Out;
+        QString Err;
+    };
+    const Case cases[] = {
+        {12, 24, kExitOk, "Changed to Christmas Snow.jpg (Regular event)\n", ""},
+        // Text named like a picture: recorded, reported, and the desktop left as it was.
+        {10, 31, kExitFailed, "",
+         "Could not change to Halloween Night.bmp: " + sys.Scratch("Pictures/Halloween Night.bmp") +
+             " cannot be read as a picture; the desktop keeps its picture."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.M << "/" << c.D);
+        sys.console.out.clear();
+        sys.console.err.clear();
+        sys.system.calls.clear();
+        sys.clock.now = *SerialFromYmd(2026, c.M, c.D) + 10.0 / 24;
+        Install();
+        Program program(sys.Get());
+        EXPECT_EQ(Main(program, {"/n"}), c.Code);
+        EXPECT_EQ(sys.console.out, c.Out);
+        EXPECT_TRUE(sys.console.err.contains(c.Err)) << sys.console.err.toStdString();
+        EXPECT_EQ(sys.system.calls.filter("info 20 ").isEmpty(), c.Code != kExitOk);
+    }
+
+    // Nothing in season, and nothing at all to choose from: said on standard output.
+    Install();
+    RegOp setup(sys.Get());
+    setup.SetKey(QString(kAppKey) + R"(\Setup)");
+    setup.SetValue("FilesToUse", Variant::Integer(1));
+    for (const char* f : {"Mountain Lake.jpg", "Summer Beach.jpg", "Tu BiShvat Almond Blossom.jpg"}) {
+        QFile::remove(sys.Scratch("Pictures/") + f);
+    }
+    sys.clock.now = *SerialFromYmd(2026, 7, 1) + 10.0 / 24;
+    sys.console.out.clear();
+    Program summer(sys.Get());
+    EXPECT_EQ(Main(summer, {"/n"}), kExitOk);
+    EXPECT_EQ(sys.console.out, "Nothing changed: no file is in season now.\n");
+
+    const QString empty = sys.Scratch("Empty/");
+    QDir().mkpath(empty);
+    setup.SetValue("WallpaperPath", Variant::Text(empty));
+    sys.console.out.clear();
+    Program none(sys.Get());
+    EXPECT_EQ(Main(none, {"/n"}), kExitOk);
+    EXPECT_EQ(sys.console.out, "Nothing changed: no pictures in " + empty + ".\n");
+}
+
 TEST_F(ChangeNowTest, CheckChangesOnlyWhenAChangeIsDue) {
     auto changes = [&] {
         RegOp machine(sys.Get());
@@ -343,10 +404,45 @@ TEST(ShippedData, CopiedIntoTheHomeOnlyWhenMissing) {
     EXPECT_EQ(mine.readAll(), "mine");
 }
 
-TEST_F(MainTest, ApplyWithoutAFileOrWithAMissingOneDoesNothing) {
-    EXPECT_EQ(Run({"/a"}), kExitOk);
-    EXPECT_EQ(Run({"/a", "Nothing Here"}), kExitOk);
+TEST_F(MainTest, ApplyWithoutAFileOrWithAMissingOneSaysWhyAndFails) {
+    EXPECT_EQ(Run({"/a"}), kExitFailed);
+    EXPECT_TRUE(sys.console.err.contains("/a needs the name of a theme file"));
+    sys.console.err.clear();
+    EXPECT_EQ(Run({"/a", "Nothing Here"}), kExitFailed);
+    EXPECT_TRUE(sys.console.err.contains("no theme file")) << sys.console.err.toStdString();
+    EXPECT_TRUE(sys.console.err.contains("Nothing Here.theme"));
+    sys.console.err.clear();
+    EXPECT_EQ(Run({"/a", QString(1 << 20, u'f')}), kExitFailed);
+    EXPECT_LT(sys.console.err.size(), 400);  // a megabyte of name is not echoed whole
     EXPECT_TRUE(sys.dialogs.messages.empty());
+    EXPECT_TRUE(sys.console.out.isEmpty());
+}
+
+TEST_F(MainTest, ApplyTakesANameFromTheCurrentFolderWhenTheThemeFolderHasNone) {
+    const QString here = sys.Scratch("here");
+    sys.WriteFile(here + "/Mine.theme", "[Control Panel\\Colors]\r\nMenu=1 2 3\r\n");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(here));
+    const int rc = Run({"/a", "Mine"});
+    QDir::setCurrent(before);
+    EXPECT_EQ(rc, kExitOk) << sys.console.err.toStdString();
+    EXPECT_EQ(sys.console.out, "Changed to Mine.theme (DOS Command selection)\n");
+    RegOp stats(sys.Get());
+    stats.SetKey(QString(kAppKey) + R"(\Stats)");
+    EXPECT_EQ(stats.Value("LastFilenameUsed").ToText(), QDir(here).absoluteFilePath("Mine.theme"));
+}
+
+TEST_F(MainTest, TheSetupHandlerWithoutADisplayExplainsAndFails) {
+    for (const QStringList& args : {QStringList{}, QStringList{"/x"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        sys.console.err.clear();
+        EXPECT_EQ(Run(args), kExitUsage);
+        EXPECT_TRUE(sys.console.err.startsWith("merivane uses the date and time")) << sys.console.err.toStdString();
+        EXPECT_EQ(sys.console.err.count("needs a display"), 1);
+    }
+    sys.env.Set("DISPLAY", ":0");
+    sys.console.err.clear();
+    EXPECT_EQ(Run({}), kExitOk);
     EXPECT_TRUE(sys.console.err.isEmpty());
 }
 

@@ -211,10 +211,11 @@ TEST_F(ApplyDriverTest, ApplyingRecordsWorksOnACopyAndDeletesIt) {
 
     // A file that is gone is recorded, reported and not applied.
     sys.system.calls.clear();
-    ApplyChange(state, ChangeRecord{Folder() + "Gone.theme", true, "Regular event", 0, 0}, false);
+    ApplyResult gone = ApplyChange(state, ChangeRecord{Folder() + "Gone.theme", true, "Regular event", 0, 0}, false);
     EXPECT_EQ(state.TotalThemeChanges, 3);
     EXPECT_TRUE(sys.system.calls.isEmpty());
-    EXPECT_TRUE(sys.console.err.contains("Gone.theme"));
+    EXPECT_FALSE(gone.Applied);
+    EXPECT_TRUE(gone.Why.contains("Gone.theme"));
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 
 #include "apply/ApplyDriver.h"
 #include "platform/ProfileFile.h"
+#include "platform/WorkFiles.h"
 #include "settings/RegOp.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -107,14 +109,94 @@ TEST_F(ApplyEndToEndTest, BadFilesAreAppliedAsFarAsTheyGoAndHarmNothing) {
     EXPECT_FALSE(QFile::exists("pwned"));
     EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
 
-    // The working copy cannot be made: a clear message, the change recorded, nothing else harmed.
-    QDir().mkpath(odd + "/temp.theme/blocked");
+    // A file that cannot be copied at all: a clear reason, the change recorded, nothing else
+    // harmed, and a multi-wallpaper count that cannot hold today any more.
+    loaded.LastChange.WallpapersInTheme = 3;
     const int before = loaded.TotalThemeChanges;
-    apply(sys.WriteFile(odd + "/Blocked.theme", "[Control Panel\\Colors]\r\nMenu=9 9 9\r\n"), true);
+    sys.system.calls.clear();
+    ApplyResult gone = ApplyChange(loaded, ChangeRecord{odd + "/Gone.theme", true, "Multi-Wallpaper Theme", 0, 3}, false);
+    EXPECT_FALSE(gone.Applied);
+    EXPECT_TRUE(gone.Why.contains("could not be copied")) << gone.Why.toStdString();
     EXPECT_EQ(loaded.TotalThemeChanges, before + 1);
-    EXPECT_TRUE(sys.console.err.contains("could not be copied"));
+    EXPECT_EQ(loaded.LastChange.WallpapersInTheme, 1);
+    EXPECT_EQ(Reg("Software\\Brennock\\Merivane\\Stats", "WallpapersInTheme").ToInteger(), 1);
     EXPECT_TRUE(sys.system.calls.isEmpty());
-    EXPECT_TRUE(QFile::exists(odd + "/temp.theme/blocked"));
+}
+
+// The names in a folder that begin with "." (hidden), where a working copy would lie.
+QStringList Hidden(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).filter(QRegularExpression("^\\."));
+}
+
+TEST_F(ApplyEndToEndTest, TheWorkingCopyIsOursAloneAndLeavesNothingBehind) {
+    Program loaded(sys.Get());
+    Main(loaded, {"/n"});
+    const QString folder = sys.Scratch("mine");
+    const QByteArray own = "[Control Panel\\Colors]\r\nMenu=5 5 5\r\n";
+    const QString userTemp = sys.WriteFile(folder + "/temp.theme", own);
+    const QString theme = sys.WriteFile(folder + "/Snow.theme", "[Control Panel\\Colors]\r\nMenu=1 2 3\r\n");
+
+    // The user's own temp.theme is neither used nor touched, and no copy stays behind.
+    sys.system.calls.clear();
+    EXPECT_TRUE(ApplyChange(loaded, ChangeRecord{theme, true, "Manual selection", 0, 0}, false).Applied);
+    EXPECT_TRUE(sys.system.calls.contains("colors 4=197121"));
+    QFile kept(userTemp);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), own);
+    EXPECT_TRUE(Hidden(folder).isEmpty()) << Hidden(folder).join(' ').toStdString();
+
+    // Where no copy can be made beside the file (here: the name is taken by a folder), the
+    // home holds it, and %ThemeDir% still means the theme's own folder.
+    QImage(1024, 768, QImage::Format_RGB32).save(folder + "/Own.bmp", "BMP");
+    const QString withPicture = sys.WriteFile(
+        folder + "/Pictured.theme", "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Own.bmp\r\nTileWallpaper=0\r\n");
+    QDir().mkpath(folder + "/" + WorkingCopyName() + "/blocked");
+    sys.system.calls.clear();
+    ApplyResult result = ApplyChange(loaded, ChangeRecord{withPicture, true, "Manual selection", 0, 0}, false);
+    EXPECT_TRUE(result.Applied) << result.Why.toStdString();
+    EXPECT_EQ(QImage(Bitmap()).size(), QSize(1024, 768));
+    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
+    EXPECT_TRUE(QFile::exists(folder + "/" + WorkingCopyName() + "/blocked"));
+    EXPECT_TRUE(Hidden(sys.Home().Home).filter(WorkingCopyName()).isEmpty());
+}
+
+TEST_F(ApplyEndToEndTest, APictureThatCannotBeReadNeverBlanksTheDesktop) {
+    Program loaded(sys.Get());
+    Main(loaded, {"/n"});  // Christmas Snow.jpg is on the desktop now
+    const QString wallpaperTheme = sys.Home().Home + "Wallpaper.theme";
+    QFile theme(wallpaperTheme);
+    ASSERT_TRUE(theme.open(QIODevice::ReadOnly));
+    const QByteArray themeBefore = theme.readAll();
+    theme.close();
+    const QString odd = sys.Scratch("odd");
+    struct Case {
+        const char* Name;
+        QByteArray Bytes;
+    };
+    // A PNG header that claims 60000 x 60000 pixels: far past what may be decoded.
+    QByteArray giant = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") +
+                       QByteArray::fromHex("0000ea600000ea600806000000") + QByteArray(4, '\0');
+    const Case cases[] = {
+        {"Empty.jpg", QByteArray()},
+        {"Text.jpg", "just some words"},
+        {"Giant.jpg", giant},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        sys.system.calls.clear();
+        const int before = loaded.TotalThemeChanges;
+        ApplyResult result =
+            ApplyChange(loaded, ChangeRecord{sys.WriteFile(odd + "/" + c.Name, c.Bytes), false, "Manual selection", 0, 0}, false);
+        EXPECT_FALSE(result.Applied);
+        EXPECT_TRUE(result.Why.contains("cannot be read as a picture")) << result.Why.toStdString();
+        EXPECT_TRUE(sys.system.calls.filter("info 20 ").isEmpty()) << sys.system.calls.join('|').toStdString();
+        EXPECT_EQ(loaded.TotalThemeChanges, before + 1);  // recorded: a sequential turn moves on
+        ASSERT_TRUE(theme.open(QIODevice::ReadOnly));
+        EXPECT_EQ(theme.readAll(), themeBefore);
+        theme.close();
+        EXPECT_TRUE(Hidden(odd).isEmpty());
+    }
+    EXPECT_EQ(Reg("Control Panel\\Desktop", "Wallpaper").ToText(), Bitmap());
 }
 
 }  // namespace

@@ -169,11 +169,19 @@ TEST_F(EventTableFileTest, SavingWritesTheHeaderAndRowsThenReloads) {
     EXPECT_EQ(state.KeywordList.size(), 4u);
 
     // Saving again over the read-only file works; a line break in a field cannot split an
-    // event, and a name that begins with ';' is not lost as a comment.
-    SaveEventTable(state, {{"Two\r\nLines", "x", "1", "1", "1", ""}, {";Semicolon", "x", "2", "2", "1", ""}});
-    ASSERT_EQ(state.Events.size(), 2u);
+    // event, a TAB cannot shift the fields after it, and a name that begins with ';' is not
+    // lost as a comment.
+    SaveEventTable(state, {{"Two\r\nLines", "x", "1", "1", "1", ""},
+                           {";Semicolon", "x", "2", "2", "1", ""},
+                           {"Tab\tName", "x", "3", "4", "5", "key\tone;two"}});
+    ASSERT_EQ(state.Events.size(), 3u);
     EXPECT_EQ(state.Events[0].Name, "Two  Lines");
     EXPECT_EQ(state.Events[1].Name, ";Semicolon");
+    const EventRecord& tabbed = state.Events[2];
+    EXPECT_EQ(tabbed.Name, "Tab Name");
+    EXPECT_EQ(tabbed.RuleType, u'x');
+    EXPECT_EQ(std::tuple(tabbed.Month, tabbed.DayOrWeek, tabbed.DaysShown), std::tuple(3, 4, 5));
+    EXPECT_EQ(tabbed.Keywords, "key one;two");
 }
 
 TEST_F(EventTableFileTest, AFailedSaveSaysSoAndChangesNothing) {

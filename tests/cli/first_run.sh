@@ -36,8 +36,8 @@ for line in '"LastFilenameUsed"="(none)"' '"ScheduledTime"="12:30 AM"' '"Changes
             '"UseThemeMgrSettings"="YYYYYYYYY"' "\"ThemePath\"=\"$MERIVANE_HOME/drive_c/WINDOWS/Resources/Themes/\""; do
     grep -qxF "$line" <<<"$export_text" || fail "export lacks $line"
 done
-"$merivanectl" reg export 'HKLM\Software\Brennock\Merivane' | grep -qxF '"InstallDate"="12/9/2026 9:41:07 PM"' \
-    || fail "install date not from MERIVANE_NOW"
+machine=$("$merivanectl" reg export 'HKLM\Software\Brennock\Merivane')
+grep -qxF '"InstallDate"="12/9/2026 9:41:07 PM"' <<<"$machine" || fail "install date not from MERIVANE_NOW"
 
 # A damaged store is moved aside with one message, and the program still starts.
 printf 'garbage' > "$MERIVANE_HOME/registry.sqlite"
