@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -27,7 +29,7 @@ class RecordingRunner final : public CommandRunner {
         ran << "start " + (QStringList{program} + arguments).join(u' ');
         return ++lastPid;
     }
-    void End(qint64 processId) override { ran << QStringLiteral("end %1").arg(processId); }
+    void End(qint64 processId, const QString&) override { ran << QStringLiteral("end %1").arg(processId); }
 
     QStringList installed;
     QStringList failing;
@@ -176,7 +178,7 @@ TEST(GnomeDesktop, ThePictureLandsInGSettings) {
     test::FakeEnvironment env;
     env.Set("XDG_CURRENT_DESKTOP", "GNOME");
     test::FakeEventLoop events;
-    ProcessRunner runner;
+    ProcessRunner runner(config.path());
     DesktopBackground desktop(env, runner, events, config.path() + "/");
     ASSERT_TRUE(desktop.Set("/pictures/Christmas Snow.bmp", WallpaperMode::Stretched));
     QFile keyfile(config.path() + "/glib-2.0/settings/keyfile");
@@ -186,6 +188,45 @@ TEST(GnomeDesktop, ThePictureLandsInGSettings) {
     EXPECT_TRUE(text.contains("picture-options='stretched'")) << text.toStdString();
     qunsetenv("GSETTINGS_BACKEND");
     qunsetenv("XDG_CONFIG_HOME");
+}
+
+// The process id in swaybg.pid may belong to anything by now: only a process that we
+// started, as that program, is ever ended.
+TEST(ProcessRunnerEnd, EndsOnlyWhatItStartedAsThatProgram) {
+    const QString sleep = QStandardPaths::findExecutable("sleep");
+    ASSERT_FALSE(sleep.isEmpty());
+    auto alive = [](qint64 pid) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        // A process that has ended but not been reaped yet shows as a zombie ("Z").
+        return stat.open(QIODevice::ReadOnly) && stat.readAll().split(' ').value(2) != "Z";
+    };
+    ProcessRunner ours("/home/a/.local/share/merivane/");
+    ProcessRunner otherHome("/home/b/.local/share/merivane/");
+    const qint64 started = ours.StartDetached(sleep, {"30"});
+    ASSERT_GT(started, 0);
+    QProcess foreign;  // the user's own sleep, which no runner started
+    foreign.start(sleep, {"30"});
+    ASSERT_TRUE(foreign.waitForStarted());
+
+    EXPECT_TRUE(IsStartedBy(started, "sleep", "/home/a/.local/share/merivane/"));
+    EXPECT_FALSE(IsStartedBy(foreign.processId(), "sleep", "/home/a/.local/share/merivane/"));
+    EXPECT_FALSE(IsStartedBy(0, "sleep", "x"));
+    EXPECT_FALSE(IsStartedBy(999999999, "sleep", "x"));
+
+    ours.End(foreign.processId(), "sleep");
+    ours.End(started, "swaybg");  // ours, but not that program
+    otherHome.End(started, "sleep");
+    QThread::msleep(100);
+    EXPECT_TRUE(alive(foreign.processId()));
+    EXPECT_TRUE(alive(started));
+
+    ours.End(started, "sleep");
+    for (int i = 0; i < 50 && alive(started); ++i) {
+        QThread::msleep(20);
+    }
+    EXPECT_FALSE(alive(started));
+    foreign.kill();
+    foreign.waitForFinished();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kCommandTimeoutMs = 10000;
 constexpr int kSwayOverlapMs = 1000;
+constexpr const char* kOwnerVariable = "MERIVANE_STARTED_BY";
 
 QString GnomeOption(WallpaperMode mode) {
     switch (mode) {
@@ -88,14 +90,43 @@ bool ProcessRunner::Run(const QString& program, const QStringList& arguments, in
 }
 
 qint64 ProcessRunner::StartDetached(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kOwnerVariable), m_owner);
+    process.setProcessEnvironment(env);
     qint64 pid = 0;
-    return QProcess::startDetached(program, arguments, QString(), &pid) ? pid : 0;
+    return process.startDetached(&pid) ? pid : 0;
 }
 
-void ProcessRunner::End(qint64 processId) {
-    if (processId > 0) {
+void ProcessRunner::End(qint64 processId, const QString& program) {
+    // After a reboot or a while, the id may belong to anything of the user's.
+    if (IsStartedBy(processId, program, m_owner)) {
         ::kill(static_cast<pid_t>(processId), SIGTERM);
     }
+}
+
+bool IsStartedBy(qint64 processId, const QString& program, const QString& owner) {
+    if (processId <= 0) {
+        return false;
+    }
+    const QString proc = QStringLiteral("/proc/%1/").arg(processId);
+    QFile comm(proc + QStringLiteral("comm"));
+    if (!comm.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    // The kernel keeps the first 15 bytes of the program's name.
+    const QByteArray name = QFile::encodeName(QFileInfo(program).fileName()).left(15);
+    if (comm.readAll().trimmed() != name) {
+        return false;
+    }
+    QFile environ(proc + QStringLiteral("environ"));
+    if (!environ.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray mark = QByteArray(kOwnerVariable) + '=' + owner.toUtf8();
+    return environ.readAll().split('\0').contains(mark);
 }
 
 bool DesktopBackground::Run(const QString& program, const QStringList& arguments, QString* output) {
@@ -199,7 +230,7 @@ bool DesktopBackground::Sway(const QString& path, WallpaperMode mode) {
         // The old picture goes only once the new one can be drawn; ending it first flashes grey.
         m_events.Pause(kSwayOverlapMs);
     }
-    m_runner.End(previous);
+    m_runner.End(previous, QStringLiteral("swaybg"));
     QFile pid(pidFile);
     if (pid.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         pid.write(QByteArray::number(started));

@@ -23,16 +23,28 @@ class CommandRunner {
                      QString* output) = 0;
     // Starts it and returns its process id (0 when it did not start).
     virtual qint64 StartDetached(const QString& program, const QStringList& arguments) = 0;
-    virtual void End(qint64 processId) = 0;
+    // Ends a process that this runner (in this process or an earlier one) started as
+    // `program`; any other process, whatever its id, is left alone.
+    virtual void End(qint64 processId, const QString& program) = 0;
 };
 
 class ProcessRunner final : public CommandRunner {
   public:
+    // `owner` (the home) marks the programs it starts, in their environment, so that a
+    // process id kept in a file can be checked against the process itself.
+    explicit ProcessRunner(QString owner) : m_owner(std::move(owner)) {}
     bool Exists(const QString& program) const override;
     bool Run(const QString& program, const QStringList& arguments, int timeoutMs, QString* output) override;
     qint64 StartDetached(const QString& program, const QStringList& arguments) override;
-    void End(qint64 processId) override;
+    void End(qint64 processId, const QString& program) override;
+
+  private:
+    QString m_owner;
 };
+
+// Whether the process runs `program` and carries the owner mark of a ProcessRunner, as
+// the process itself tells (its command name and environment under /proc).
+bool IsStartedBy(qint64 processId, const QString& program, const QString& owner);
 
 // Tells the running desktop to show a picture. Each desktop that the environment names (and
 // whose command exists) is tried in turn, then sway's swaybg, then feh on plain X11; the

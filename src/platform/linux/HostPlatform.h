@@ -37,7 +37,7 @@ class HostPlatform {
     std::unique_ptr<HostProcesses> m_processes;
     QtEventLoop m_events;
     DefaultScreen m_screen;
-    ProcessRunner m_runner;
+    std::unique_ptr<ProcessRunner> m_runner;
     std::unique_ptr<DesktopBackground> m_desktop;
     std::unique_ptr<LinuxSystemSettings> m_system;
     std::unique_ptr<SqliteRegistryStore> m_store;
