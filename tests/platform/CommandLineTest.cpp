@@ -1,6 +1,12 @@
 #include "platform/Processes.h"
 
+#include "platform/Home.h"
+#include "platform/linux/LinuxAdapters.h"
 #include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +43,41 @@ TEST(WindowsCommandLine, SplitsLikeTheWindowsRuntime) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(SplitWindowsCommandLine(c.Line), c.Expected);
     }
+}
+
+// A theme manager registered without quotes under a folder with blanks starts, with its
+// arguments as Windows would pass them; a quoted one too.
+TEST(HostProcessStart, AnUnquotedProgramPathWithBlanksStarts) {
+    QTemporaryDir dir;
+    const QString tools = dir.path() + "/My Tools";
+    QDir().mkpath(tools);
+    const QString program = tools + "/thm";
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s|' \"$a\"; done > \"$(dirname \"$0\")/args\"\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    HostProcesses processes(HomeLayout::At(dir.path() + "/home"));
+    const struct {
+        QString Line;
+        QByteArray Args;
+    } cases[] = {
+        {program + " -a \"" + dir.path() + "/my theme.theme\"", "-a|" + dir.path().toUtf8() + "/my theme.theme|"},
+        {"\"" + program + "\" /s x", "/s|x|"},
+        {program, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Line.toStdString());
+        QFile::remove(tools + "/args");
+        const qint64 handle = processes.Start(c.Line);
+        ASSERT_NE(handle, 0);
+        EXPECT_TRUE(processes.WaitFor(handle, 5000));
+        QFile args(tools + "/args");
+        ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+        EXPECT_EQ(args.readAll(), c.Args);
+    }
+    EXPECT_EQ(processes.Start(dir.path() + "/My Nothing/thm x"), 0);
 }
 
 }  // namespace

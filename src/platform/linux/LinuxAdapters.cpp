@@ -184,6 +184,25 @@ std::optional<std::pair<QString, QStringList>> HostProcesses::Resolve(const QStr
     if (args.isEmpty()) {
         return std::nullopt;
     }
+    const QString line = commandLine.trimmed();
+    if (!line.startsWith(u'"')) {
+        // An unquoted program whose path holds blanks ("/opt/My Tools/thm x"), found as
+        // Windows finds it: the shortest run of the line up to a blank that names a file.
+        QList<int> ends;
+        for (int blank = line.indexOf(u' '); blank > 0; blank = line.indexOf(u' ', blank + 1)) {
+            ends << blank;
+        }
+        ends << line.size();
+        for (int end : ends) {
+            const QString host = HostPath(m_home, line.left(end));
+            if (!host.isEmpty() && QFileInfo(host).isFile()) {
+                if (end == args.first().size()) {
+                    break;  // the first word itself: split as usual
+                }
+                return std::make_pair(host, SplitWindowsCommandLine(QStringLiteral("x") + line.mid(end)).mid(1));
+            }
+        }
+    }
     QString program = args.takeFirst();
     QString host = HostPath(m_home, program);
     if (LastSeparator(program) < 0) {
