@@ -31,20 +31,27 @@ bool IsReal(const EventWindow& w) {
     return w.DaysShown >= 1 && w.DaysShown < kAnyDay;
 }
 
-// A 1..998-day window for year Y that begins only after 31 December of Y (the Jewish
-// months of the autumn and winter are placed in the Jewish year that begins in Y) may
-// have a counterpart from Y - 1 that ends in Y.
+bool Holds(const EventWindow& w, SerialDate day) {
+    return IsReal(w) && w.EndDate - w.DaysShown + 1 <= day && day <= w.EndDate;
+}
+
+// The window of year Y - 1 that runs on into Y, when it counts instead of Y's own: for a
+// year named in the text, when Y's own window lies wholly after 31 December of Y (the Jewish
+// months of the autumn and winter are placed in the Jewish year that begins in Y); for the
+// current year, whenever today lies outside Y's own window and last year's has not ended
+// (Hanukkah on 1 January, Ramadan in January, Tu BiShvat).
 std::optional<EventWindow> EarlierCounterpart(const EventRecord& event, int year, const EventWindow& window,
                                               bool yearFromName, SerialDate today,
                                               const RuleContext& context) {
-    if (!IsReal(window) || window.EndDate - window.DaysShown + 1 <= LastOfDecember(year)) {
+    if (yearFromName ? !IsReal(window) || window.EndDate - window.DaysShown + 1 <= LastOfDecember(year)
+                     : Holds(window, today)) {
         return std::nullopt;
     }
     auto earlier = EventDateForYear(event, QString::number(year - 1), context);
     if (!earlier || !IsReal(*earlier) || YearOf(earlier->EndDate) != year) {
         return std::nullopt;
     }
-    if (yearFromName || earlier->EndDate >= std::floor(today)) {
+    if (yearFromName || earlier->EndDate >= today) {
         return earlier;
     }
     return std::nullopt;

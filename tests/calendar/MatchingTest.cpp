@@ -1,9 +1,13 @@
 #include "calendar/Matching.h"
 
+#include "calendar/DateRules.h"
+#include "platform/TextFile.h"
 #include "settings/DateText.h"
 #include "support/TestPlatform.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace merivane {
 namespace {
@@ -298,6 +302,59 @@ TEST(EventRows, TheScheduleColumnsOfTheEventsTab) {
         EXPECT_EQ(none.StartsOn, "*** UNDEFINED HOLIDAY ***");
         EXPECT_EQ(none.EndsOn, "*** UNDEFINED HOLIDAY ***");
         EXPECT_EQ(none.Days + none.StartHidden + none.EndHidden, "   0   0   0");
+    }
+}
+
+// Every day of 2025 to 2040, a file named after an event of the shipped table is in season
+// exactly when the day lies in one of that event's windows: last year's (which may run on
+// into this year: Hanukkah over New Year, Ramadan in January), this year's, or next year's
+// (which may begin this year).
+TEST(EventWindows, AFileIsInSeasonOnEveryDayOfItsEventsWindows) {
+    test::TestPlatform sys;
+    CalendarState state(sys.Get());
+    auto text = ReadTextFile(QStringLiteral(MERIVANE_SOURCE_DATA_DIR) + "/Merivane.hol");
+    ASSERT_TRUE(text);
+    state.Events = ParseEventTable(*text);
+    state.KeywordList = BuildKeywordIndex(state.Events);
+    state.Matcher = KeywordMatcher(state.KeywordList);
+
+    const int first = 2025;
+    const int last = 2040;
+    for (int e = 0; e < static_cast<int>(state.Events.size()); ++e) {
+        const EventRecord& event = state.Events[e];
+        SCOPED_TRACE(event.Name.toStdString());
+        // The windows of every year that can touch the sweep, evaluated as the current year sees them.
+        std::map<std::pair<int, int>, std::optional<EventWindow>> windows;
+        auto window = [&](int year, int current) -> const std::optional<EventWindow>& {
+            auto key = std::make_pair(year, current);
+            auto it = windows.find(key);
+            if (it == windows.end()) {
+                it = windows.emplace(key, EventDateForYear(event, QString::number(year), RuleContext{current, false}))
+                         .first;
+            }
+            return it->second;
+        };
+        int mismatches = 0;
+        for (SerialDate day = *SerialFromYmd(first, 1, 1); day <= *SerialFromYmd(last, 12, 31); day += 1) {
+            const int year = DateOfSerial(day).year();
+            bool expected = false;
+            for (int y : {year - 1, year, year + 1}) {
+                const auto& w = window(y, year);
+                expected = expected || (w && w->DaysShown >= 1 && w->DaysShown < kAnyDay &&
+                                        w->EndDate - w->DaysShown + 1 <= day && day <= w->EndDate);
+            }
+            sys.clock.now = day + 0.5;
+            const TextMatch match = MatchText(state, event.Name, false);
+            ASSERT_EQ(match.EventIndex, e) << "the name matched another event";
+            const EventWindow& w = match.Window;
+            const bool inSeason = w.DaysShown > 0 && w.EndDate - (w.DaysShown - 1) <= day && day <= w.EndDate;
+            if (inSeason != expected && ++mismatches <= 3) {
+                ADD_FAILURE() << Iso(day).toStdString() << ": in season " << inSeason << ", expected " << expected
+                              << " (window " << Iso(w.EndDate - w.DaysShown + 1).toStdString() << ".."
+                              << Iso(w.EndDate).toStdString() << ")";
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
     }
 }
 
