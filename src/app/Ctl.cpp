@@ -289,9 +289,17 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
         }
     }
     if (arguments.value(0) == QLatin1String("sample") && arguments.size() == 3) {
-        const QStringList made = MakeSampleCollection(arguments[1], arguments[2]);
-        platform.Con.Out(made.join(u'\n') + u'\n');
-        return made.isEmpty() ? kCtlFailed : kCtlOk;
+        const SampleResult sample = MakeSampleCollection(arguments[1], arguments[2]);
+        for (const QString& path : sample.Made) {
+            platform.Con.Out(path + u'\n');
+        }
+        for (const QString& path : sample.Kept) {
+            platform.Con.Err(QStringLiteral("merivanectl: %1 is there already; it was left as it is\n").arg(path));
+        }
+        for (const QString& path : sample.Failed) {
+            platform.Con.Err(QStringLiteral("merivanectl: could not make %1\n").arg(path));
+        }
+        return sample.Failed.isEmpty() ? kCtlOk : kCtlFailed;
     }
     if (arguments.value(0) == QLatin1String("files")) {
         return Files(platform, arguments.mid(1));

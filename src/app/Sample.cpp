@@ -2,9 +2,13 @@
 
 #include "platform/TextFile.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+
+#include <functional>
 
 namespace merivane {
 
@@ -26,7 +30,7 @@ const SamplePicture kPictures[] = {
     {"Mountain Lake.jpg", 0xff23395b, 0xff8fb9a8},
 };
 
-bool Draw(const SamplePicture& picture, const QString& path) {
+QImage Drawn(const SamplePicture& picture) {
     QImage image(1280, 800, QImage::Format_RGB32);
     const QColor top(picture.Top);
     const QColor bottom(picture.Bottom);
@@ -38,53 +42,56 @@ bool Draw(const SamplePicture& picture, const QString& path) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         std::fill(line, line + image.width(), row);
     }
-    return image.save(path, "JPG", 85);
+    return image;
+}
+
+// Writes one file of the collection unless a file of that name is there already.
+void Make(SampleResult& result, const QString& path, const std::function<QByteArray()>& bytes) {
+    if (QFileInfo::exists(path)) {
+        result.Kept << path;
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    (WriteFileAtomically(path, bytes(), nullptr) ? result.Made : result.Failed) << path;
+}
+
+void MakePicture(SampleResult& result, const QString& path, const SamplePicture& picture) {
+    Make(result, path, [&] {
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        Drawn(picture).save(&buffer, "JPG", 85);
+        return jpeg;
+    });
 }
 
 }  // namespace
 
-QStringList MakeSampleCollection(const QString& picturesFolder, const QString& themesFolder) {
-    QStringList made;
-    QDir().mkpath(picturesFolder);
+SampleResult MakeSampleCollection(const QString& picturesFolder, const QString& themesFolder) {
+    SampleResult result;
     for (const SamplePicture& picture : kPictures) {
-        QString path = picturesFolder + u'/' + QString::fromLatin1(picture.Name);
-        if (Draw(picture, path)) {
-            made << path;
-        }
+        MakePicture(result, picturesFolder + u'/' + QString::fromLatin1(picture.Name), picture);
     }
     // A theme with two pictures of its own: each change of it may show the other.
     const QString themeFolder = themesFolder + QStringLiteral("/Christmas Classic");
-    QDir().mkpath(themeFolder);
     const SamplePicture own[] = {{"Christmas Night.jpg", 0xff101a3a, 0xffc0d8f0},
                                  {"Christmas Hearth.jpg", 0xff5a1010, 0xffe8b060}};
     for (const SamplePicture& picture : own) {
-        if (Draw(picture, themeFolder + u'/' + QString::fromLatin1(picture.Name))) {
-            made << themeFolder + u'/' + QString::fromLatin1(picture.Name);
-        }
+        MakePicture(result, themeFolder + u'/' + QString::fromLatin1(picture.Name), picture);
     }
-    const QByteArray theme =
-        "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Christmas "
-        "Night.jpg\r\nTileWallpaper=0\r\nWallpaperStyle=1\r\n"
-        "[Control Panel\\Colors]\r\nActiveTitle=128 0 0\r\nBackground=0 64 0\r\n"
-        "[MasterThemeSelector]\r\nMTSM=DABJDKT\r\n";
-    QString themeFile = themeFolder + QStringLiteral("/Christmas Classic.theme");
-    if (WriteFileAtomically(themeFile, theme, nullptr)) {
-        made << themeFile;
-    }
+    Make(result, themeFolder + QStringLiteral("/Christmas Classic.theme"), [] {
+        return QByteArray("[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Christmas "
+                          "Night.jpg\r\nTileWallpaper=0\r\nWallpaperStyle=1\r\n"
+                          "[Control Panel\\Colors]\r\nActiveTitle=128 0 0\r\nBackground=0 64 0\r\n"
+                          "[MasterThemeSelector]\r\nMTSM=DABJDKT\r\n");
+    });
     // A spring theme whose picture lies beside it.
-    const SamplePicture spring{"Blossom.jpg", 0xfff8c8dc, 0xff6fbf73};
-    if (Draw(spring, themesFolder + QStringLiteral("/Blossom.jpg"))) {
-        made << themesFolder + QStringLiteral("/Blossom.jpg");
-    }
-    themeFile = themesFolder + QStringLiteral("/Spring Garden.theme");
-    if (WriteFileAtomically(
-            themeFile,
-            "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Blossom.jpg\r\nTileWallpaper=0\r\n"
-            "WallpaperStyle=2\r\n[Control Panel\\Colors]\r\nActiveTitle=0 96 0\r\n",
-            nullptr)) {
-        made << themeFile;
-    }
-    return made;
+    MakePicture(result, themesFolder + QStringLiteral("/Blossom.jpg"), {"Blossom.jpg", 0xfff8c8dc, 0xff6fbf73});
+    Make(result, themesFolder + QStringLiteral("/Spring Garden.theme"), [] {
+        return QByteArray("[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Blossom.jpg\r\nTileWallpaper=0\r\n"
+                          "WallpaperStyle=2\r\n[Control Panel\\Colors]\r\nActiveTitle=0 96 0\r\n");
+    });
+    return result;
 }
 
 }  // namespace merivane

@@ -178,5 +178,28 @@ TEST_F(CtlTest, ExplainSaysWhenThereIsNoChoice) {
     EXPECT_EQ(sys.console.out, "choice\t\tNo Choices\n");
 }
 
+TEST_F(CtlTest, SampleNeverOverwritesAndSaysWhatItCouldNotMake) {
+    const QString pictures = sys.Scratch("Pictures");
+    const QString mine = sys.WriteFile(pictures + "/Christmas Snow.jpg", "my own picture");
+    ASSERT_EQ(RunCtl(sys.Get(), {"sample", pictures, sys.Scratch("Themes")}), 0);
+    QFile kept(mine);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "my own picture");
+    EXPECT_FALSE(sys.console.out.contains("Christmas Snow.jpg"));
+    EXPECT_TRUE(sys.console.out.contains(pictures + "/Halloween Night.jpg\n"));
+    EXPECT_EQ(sys.console.err, "merivanectl: " + mine + " is there already; it was left as it is\n");
+
+    // A second run makes nothing and keeps everything; a folder that cannot be made fails.
+    sys.console.out.clear();
+    sys.console.err.clear();
+    ASSERT_EQ(RunCtl(sys.Get(), {"sample", pictures, sys.Scratch("Themes")}), 0);
+    EXPECT_TRUE(sys.console.out.isEmpty());
+    EXPECT_EQ(sys.console.err.count("left as it is"), 16);
+    const QString blocked = sys.WriteFile(sys.Scratch("a file"), "x");
+    sys.console.err.clear();
+    EXPECT_EQ(RunCtl(sys.Get(), {"sample", pictures, blocked + "/Themes"}), 1);
+    EXPECT_TRUE(sys.console.err.contains("merivanectl: could not make " + blocked + "/Themes/Spring Garden.theme"));
+}
+
 }  // namespace
 }  // namespace merivane
