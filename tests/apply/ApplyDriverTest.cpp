@@ -218,5 +218,19 @@ TEST_F(ApplyDriverTest, ApplyingRecordsWorksOnACopyAndDeletesIt) {
     EXPECT_TRUE(gone.Why.contains("Gone.theme"));
 }
 
+// The wallpaper theme is found without regard to case when it is written, and the same file
+// is applied: a "wallpaper.theme" of the home's own gets the picture, and shows it.
+TEST_F(ApplyDriverTest, AWallpaperThemeOfAnotherCaseIsTheOneWrittenAndApplied) {
+    const QString lower = sys.Home().Home + "wallpaper.theme";
+    WriteWallpaperThemeTemplate(lower);
+    Picture("Rain.bmp", 800, 600);
+    ApplyResult result = ApplyChange(state, ChangeRecord{Folder() + "Rain.bmp", false, "Regular event", 0, 0}, false);
+    EXPECT_TRUE(result.Applied) << result.Why.toStdString();
+    EXPECT_FALSE(QFile::exists(sys.Home().Home + "Wallpaper.theme"));
+    ASSERT_FALSE(sys.system.calls.isEmpty());
+    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp flags 3");
+    EXPECT_EQ(QImage(sys.Home().WindowsDir + "Theme User.bmp").size(), QSize(800, 600));
+}
+
 }  // namespace
 }  // namespace merivane

@@ -51,7 +51,21 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 mount -t tmpfs -o size=2m tmpfs "$work/disk" || fail "cannot mount a tmpfs"
 "$merivanectl" reg import "$work/prepared.reg" || fail "import on an empty disk"
 store=$MERIVANE_HOME/registry.sqlite
-cp "$store" "$work/store.before"
+
+# Pictures in a folder nobody may write (as system wallpaper folders are): the working copy
+# goes to the home, and the change works.
+mkdir -p "$work/system-pictures"
+mount -t tmpfs -o size=8m tmpfs "$work/system-pictures" || fail "cannot mount a tmpfs"
+"$merivanectl" sample "$work/system-pictures" "$work/system-pictures/themes" >/dev/null
+mount -o remount,ro "$work/system-pictures" || fail "cannot remount read-only"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Brennock\\Merivane\\Setup]\n"FilesToUse"=dword:00000001\n"WallpaperPath"="%s/"\n' \
+    "$work/system-pictures" >"$work/system.reg"
+"$merivanectl" reg import "$work/system.reg" || fail "import of the read-only collection"
+out=$("$merivane" /n 2>"$work/err") || fail "a picture in a read-only folder cannot be applied: $(cat "$work/err")"
+[[ "$out" == "Changed to Christmas Snow.jpg ("* ]] || fail "unexpected change: $out"
+[ -z "$(find "$MERIVANE_HOME" -name '.merivane-*')" ] || fail "the working copy in the home was left behind"
+umount "$work/system-pictures"
+"$merivanectl" reg import "$work/prepared.reg" || fail "import on an empty disk"
 
 # Full: every command says so and fails; the store stays, nothing is moved aside.
 dd if=/dev/zero of="$work/disk/fill" bs=4k >/dev/null 2>&1 || true
