@@ -1,6 +1,7 @@
 // The catalogue of a large collection: 25,000 files in 2,500 folders, six levels deep, with
 // the shipped event table. BuildCatalogue and a whole change decision, beside `find` listing
-// the same tree in the same run, and the peak memory of a real "merivane /n" process.
+// the same tree in the same run, a whole "merivanectl explain" process beside it, and the
+// peak memory of a real "merivane /n" process.
 #include "app/Main.h"
 #include "platform/linux/HostPlatform.h"
 #include "selection/Catalogue.h"
@@ -118,6 +119,19 @@ void ChangeDecision(benchmark::State& state) {
     state.counters["candidates"] = static_cast<double>(s.State->Candidates.size());
 }
 BENCHMARK(ChangeDecision)->Unit(benchmark::kMillisecond);
+
+// A whole "merivanectl explain" as its own process, to set beside Find: the catalogue of the
+// tree, the candidates and the choice, from the start of a process to its end.
+void ExplainProcess(benchmark::State& state) {
+    MakeProgram();
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(MERIVANECTL_EXECUTABLE), {QStringLiteral("explain")});
+        process.waitForFinished(-1);
+        benchmark::DoNotOptimize(process.readAllStandardOutput().size());
+    }
+}
+BENCHMARK(ExplainProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The whole "/n" as its own process: time and peak resident memory.
 void ChangeNowProcess(benchmark::State& state) {

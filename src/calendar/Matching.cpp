@@ -2,6 +2,7 @@
 
 #include "calendar/Words.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "settings/DateText.h"
 #include "settings/Variant.h"
 
@@ -29,6 +30,25 @@ SerialDate LastOfDecember(int year) {
 
 bool IsReal(const EventWindow& w) {
     return w.DaysShown >= 1 && w.DaysShown < kAnyDay;
+}
+
+// "yyyyMMdd", as QDate would write it, without its format parser (once per catalogued file).
+QString DateKey(SerialDate day) {
+    const QDate date = DateOfSerial(day);
+    if (!date.isValid()) {
+        return QString();
+    }
+    const int year = date.year();
+    if (year < 0 || year > 9999) {
+        return date.toString(QStringLiteral("yyyyMMdd"));
+    }
+    const int digits[8] = {year / 1000,        year / 100 % 10,    year / 10 % 10,   year % 10,
+                           date.month() / 10, date.month() % 10, date.day() / 10, date.day() % 10};
+    QString key(8, Qt::Uninitialized);
+    for (int i = 0; i < 8; ++i) {
+        key[i] = QChar(u'0' + digits[i]);
+    }
+    return key;
 }
 
 bool Holds(const EventWindow& w, SerialDate day) {
@@ -64,7 +84,7 @@ RuleContext RuleContextOf(const CalendarState& state) {
 }
 
 QString MatchingKey(const QString& text) {
-    return u' ' + NormalizeWords(TrimBlanks(text)).toLower() + u' ';
+    return u' ' + LowerCase(NormalizeWords(TrimBlanks(text))) + u' ';
 }
 
 std::optional<int> YearInKey(const QString& key, int currentYear) {
@@ -175,8 +195,7 @@ void ComputeFileWindow(const CalendarState& state, FileEntry& entry) {
         entry.DaysShown = w.DaysShown;
     }
     entry.StartDate = entry.EndDate - (entry.DaysShown - 1);
-    entry.SortKey =
-        DateOfSerial(entry.EndDate).toString(QStringLiteral("yyyyMMdd")) + u' ' + entry.FileName.toLower();
+    entry.SortKey = DateKey(entry.EndDate) + u' ' + LowerCase(entry.FileName);
 }
 
 EventRowText FillEventRow(const EventRecord& event, const std::optional<EventWindow>& window) {

@@ -242,6 +242,9 @@ Snapshot::Snapshot(Snapshot&&) noexcept = default;
 
 QString Snapshot::ReadString(const QString& section, const QString& key, const QString& defaultValue,
                              int bufferSize) const {
+    if (m_data->FirstCopies.isEmpty()) {
+        return Fallback(defaultValue, bufferSize);  // no file, or no section: asked once per catalogued file
+    }
     const QString wantedKey = TrimBlanksAndTabs(key);
     auto copy = m_data->FirstCopies.constFind(TrimBlanksAndTabs(section).toLower());
     if (copy != m_data->FirstCopies.constEnd() && !wantedKey.isEmpty()) {

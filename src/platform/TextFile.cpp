@@ -99,4 +99,17 @@ QString CutForMessage(const QString& text) {
     return text.left(kEnds) + QStringLiteral("...(%1 characters)...").arg(text.size()) + text.right(kEnds);
 }
 
+QString LowerCase(const QString& text) {
+    QString lower(text.size(), Qt::Uninitialized);
+    QChar* out = lower.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 128) {
+            return text.toLower();
+        }
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    return lower;
+}
+
 }  // namespace merivane

@@ -25,4 +25,8 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // end around a note of its length, so a megabyte of input never becomes a megabyte message.
 QString CutForMessage(const QString& text);
 
+// QString::toLower's result, without its Unicode tables for plain ASCII text (file names,
+// once per catalogued file).
+QString LowerCase(const QString& text);
+
 }  // namespace merivane

@@ -71,16 +71,36 @@ std::vector<std::pair<QString, FolderListing>> ListTree(SelectionState& state, c
     return tree;
 }
 
+using Tree = std::vector<std::pair<QString, FolderListing>>;
+
+// The trees listed during one build: themes and pictures kept in one tree (the usual
+// collection) are listed once, not once for each kind.
+class TreeCache {
+  public:
+    const Tree& Get(SelectionState& state, const QString& base, bool subfolders, bool showProgress) {
+        for (const auto& [key, tree] : m_trees) {
+            if (key.first == base && key.second == subfolders) {
+                return tree;
+            }
+        }
+        m_trees.emplace_back(std::make_pair(base, subfolders), ListTree(state, base, subfolders, showProgress));
+        return m_trees.back().second;
+    }
+
+  private:
+    std::deque<std::pair<std::pair<QString, bool>, Tree>> m_trees;
+};
+
 void ScanKind(SelectionState& state, const Kind& kind, const QString& setting, bool subfolders,
-              bool showProgress, const OverrideReader& overrides, std::vector<FileEntry>& catalogue) {
+              bool showProgress, const OverrideReader& overrides, TreeCache& trees,
+              std::vector<FileEntry>& catalogue) {
     const QString base = BaseFolder(state, setting);
     if (base.isEmpty()) {
         return;
     }
-    const QString windows = state.WindowsDir.toUpper();
-    for (const auto& [folder, listing] : ListTree(state, base, subfolders, showProgress)) {
+    for (const auto& [folder, listing] : trees.Get(state, base, subfolders, showProgress)) {
         // Capitalised pictures in the Windows folder are the system's own, not wallpapers.
-        const bool insideWindows = windows.startsWith(folder.toUpper());
+        const bool insideWindows = state.WindowsDir.startsWith(folder, Qt::CaseInsensitive);
         for (const QString& name : listing.Files) {
             if (!HasExtension(name, kind.Extensions)) {
                 continue;
@@ -121,14 +141,15 @@ void BuildCatalogue(SelectionState& state, bool showProgress) {
     state.Scanning = true;
     std::vector<FileEntry> catalogue;
     const OverrideReader overrides(state.AppPath);
+    TreeCache trees;
     const AppSettings& setup = state.Setup;
     if (setup.FilesToUse == 0 || setup.FilesToUse == 2) {
-        ScanKind(state, kThemes, setup.ThemePath, setup.UseThemeSubfolders, showProgress, overrides,
+        ScanKind(state, kThemes, setup.ThemePath, setup.UseThemeSubfolders, showProgress, overrides, trees,
                  catalogue);
     }
     if (setup.FilesToUse == 1 || setup.FilesToUse == 2) {
         ScanKind(state, kPictures, setup.WallpaperPath, setup.UseWallpaperSubfolders, showProgress, overrides,
-                 catalogue);
+                 trees, catalogue);
     }
     state.Catalogue = std::move(catalogue);
     LoadFavorites(state);

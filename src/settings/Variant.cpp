@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -13,6 +14,16 @@ std::optional<double> ParseNumberText(const QString& input) {
     static const QRegularExpression kDecimal(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$)"));
     static const QRegularExpression kHex(QStringLiteral(R"(^&[Hh]([0-9A-Fa-f]{1,8})$)"));
     QString text = input.trimmed();
+    // A number is a hex literal, or digits with at most a sign, a point and an exponent:
+    // most texts asked about (four letters of each catalogued file's name) are neither, and
+    // need no pattern match.
+    if (!text.startsWith(u'&') &&
+        (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }) ||
+         std::any_of(text.begin(), text.end(), [](QChar c) {
+             return !c.isDigit() && c != u'+' && c != u'-' && c != u'.' && c != u'e' && c != u'E';
+         }))) {
+        return std::nullopt;
+    }
     if (kDecimal.match(text).hasMatch()) {
         bool ok = false;
         double value = text.toDouble(&ok);

@@ -1,4 +1,5 @@
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 
 #include "support/QtPrinters.h"
 
@@ -45,6 +46,30 @@ TEST(PathPieces, CutAtNulOnlyCutsFilledBuffers) {
     // No NUL at the end: the text stays exactly as it was, blanks and inner NULs included.
     EXPECT_EQ(CutAtNul(" a" + nul + "b "), " a" + nul + "b ");
     EXPECT_EQ(CutAtNul(""), "");
+}
+
+}  // namespace
+}  // namespace merivane
+
+namespace merivane {
+namespace {
+
+TEST(MessageText, LongTokensAreCutAroundTheirLength) {
+    EXPECT_EQ(CutForMessage("short"), "short");
+    const QString hex = QString(1 << 20, u'a') + "END";
+    const QString cut = CutForMessage(hex);
+    EXPECT_LT(cut.size(), 200);
+    EXPECT_TRUE(cut.startsWith("aaaa"));
+    EXPECT_TRUE(cut.endsWith("END"));
+    EXPECT_TRUE(cut.contains(QString::number(hex.size()) + " characters"));
+}
+
+TEST(MessageText, LowerCaseIsQtsLowerCase) {
+    for (const QString& text : {QString(), QString("/Home/U/Christmas Snow 2026.JPG"), QString("ÄÖÜ Straße"),
+                                QString("İstanbul"), QString::fromUtf8("ΣΟΦΙΑ.theme"), QString("@[`{")}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(LowerCase(text), text.toLower());
+    }
 }
 
 }  // namespace
