@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 int main(int argc, char* argv[]) {
-    auto host = merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance,
-                                             QStringLiteral("merivane"));
+    auto host =
+        merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance, QStringLiteral("merivane"));
     if (!host) {
         return 1;
     }

@@ -45,8 +45,8 @@ int RegImport(Platform& platform, const QStringList& args) {
     }
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
-        platform.Con.Err(
-            QStringLiteral("merivanectl: cannot read %1: %2\n").arg(CutForMessage(args[0]), file.errorString()));
+        platform.Con.Err(QStringLiteral("merivanectl: cannot read %1: %2\n")
+                             .arg(CutForMessage(args[0]), file.errorString()));
         return kCtlFailed;
     }
     // Settings made ready before the first start must survive it: the first run's
@@ -100,8 +100,8 @@ int Events(Platform& platform, const QStringList& args) {
             bool ok = false;
             year = args[++i].toInt(&ok);
             if (!ok || year < 100 || year > 9999) {
-                platform.Con.Err(
-                    QStringLiteral("merivanectl: --year takes a year such as 2027, not %1\n").arg(CutForMessage(args[i])));
+                platform.Con.Err(QStringLiteral("merivanectl: --year takes a year such as 2027, not %1\n")
+                                     .arg(CutForMessage(args[i])));
                 return kCtlUsage;
             }
         } else if (args[i] == QLatin1String("--table") && i + 1 < args.size()) {
@@ -294,7 +294,8 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
             platform.Con.Out(path + u'\n');
         }
         for (const QString& path : sample.Kept) {
-            platform.Con.Err(QStringLiteral("merivanectl: %1 is there already; it was left as it is\n").arg(path));
+            platform.Con.Err(
+                QStringLiteral("merivanectl: %1 is there already; it was left as it is\n").arg(path));
         }
         for (const QString& path : sample.Failed) {
             platform.Con.Err(QStringLiteral("merivanectl: could not make %1\n").arg(path));

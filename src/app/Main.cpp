@@ -88,7 +88,8 @@ int ApplyNamedTheme(Program& program) {
 }
 
 bool HasDisplay(const Environment& env) {
-    return !env.Get(QStringLiteral("DISPLAY")).isEmpty() || !env.Get(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    return !env.Get(QStringLiteral("DISPLAY")).isEmpty() ||
+           !env.Get(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
 }
 }  // namespace
 

@@ -80,16 +80,19 @@ SampleResult MakeSampleCollection(const QString& picturesFolder, const QString& 
         MakePicture(result, themeFolder + u'/' + QString::fromLatin1(picture.Name), picture);
     }
     Make(result, themeFolder + QStringLiteral("/Christmas Classic.theme"), [] {
-        return QByteArray("[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Christmas "
-                          "Night.jpg\r\nTileWallpaper=0\r\nWallpaperStyle=1\r\n"
-                          "[Control Panel\\Colors]\r\nActiveTitle=128 0 0\r\nBackground=0 64 0\r\n"
-                          "[MasterThemeSelector]\r\nMTSM=DABJDKT\r\n");
+        return QByteArray(
+            "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Christmas "
+            "Night.jpg\r\nTileWallpaper=0\r\nWallpaperStyle=1\r\n"
+            "[Control Panel\\Colors]\r\nActiveTitle=128 0 0\r\nBackground=0 64 0\r\n"
+            "[MasterThemeSelector]\r\nMTSM=DABJDKT\r\n");
     });
     // A spring theme whose picture lies beside it.
-    MakePicture(result, themesFolder + QStringLiteral("/Blossom.jpg"), {"Blossom.jpg", 0xfff8c8dc, 0xff6fbf73});
+    MakePicture(result, themesFolder + QStringLiteral("/Blossom.jpg"),
+                {"Blossom.jpg", 0xfff8c8dc, 0xff6fbf73});
     Make(result, themesFolder + QStringLiteral("/Spring Garden.theme"), [] {
-        return QByteArray("[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Blossom.jpg\r\nTileWallpaper=0\r\n"
-                          "WallpaperStyle=2\r\n[Control Panel\\Colors]\r\nActiveTitle=0 96 0\r\n");
+        return QByteArray(
+            "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Blossom.jpg\r\nTileWallpaper=0\r\n"
+            "WallpaperStyle=2\r\n[Control Panel\\Colors]\r\nActiveTitle=0 96 0\r\n");
     });
     return result;
 }

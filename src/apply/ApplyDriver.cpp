@@ -80,11 +80,10 @@ ChangeTurn::~ChangeTurn() {
 ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool showProgress) {
     if (state.ApplyInProgress) {
         // One change at a time: two would share the working copy.
-        const QString why = QStringLiteral("A change is still running; this one was skipped.");
         if (showProgress && state.Status != nullptr) {
-            state.Status->ShowStatus(why);
+            state.Status->ShowStatus(QStringLiteral("A change is still running; this one was skipped."));
         }
-        return {false, why};
+        return {false, QStringLiteral("a change is still running; this one was skipped")};
     }
     ScopedFlag running(state.ApplyInProgress);
     ChangeTurn turn(state);
@@ -121,8 +120,8 @@ ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool s
     SaveSettings(state, true, false, false);
     if (!readable) {
         RemoveWorkingCopy(NotesFolder(state), made->Path);
-        return {false,
-                QStringLiteral("%1 cannot be read as a picture; the desktop keeps its picture").arg(record.FileName)};
+        return {false, QStringLiteral("%1 cannot be read as a picture; the desktop keeps its picture")
+                           .arg(record.FileName)};
     }
 
     const AppSettings& setup = state.Setup;
@@ -156,11 +155,7 @@ ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool s
         RestoreIconPositions(state);
     }
     RemoveWorkingCopy(NotesFolder(state), made->Path);
-    if (!state.ApplyProblems.isEmpty()) {
-        return {false, state.ApplyProblems.join(QStringLiteral("; ")) +
-                           QStringLiteral("; the desktop keeps its picture")};
-    }
-    return {true, QString()};
+    return {state.ApplyProblems.isEmpty(), state.ApplyProblems.join(QStringLiteral("; "))};
 }
 
 }  // namespace merivane

@@ -150,7 +150,8 @@ void ApplyCursors(CalendarState& state, const QString& folder, const QString& fi
     for (int i = 0; i < count; ++i) {
         const QString name = QString::fromLatin1(kPointers[i].Name);
         QString value =
-            Expanded(state, folder, Raw(ThemeFileIn(folder, fileName), QStringLiteral("Control Panel\\Cursors"), name))
+            Expanded(state, folder,
+                     Raw(ThemeFileIn(folder, fileName), QStringLiteral("Control Panel\\Cursors"), name))
                 .trimmed();
         if (WriteIfChanged(reg, name, value)) {
             state.Sys.System.SetSystemCursor(value.isEmpty() ? QString() : HostPath(state.Sys.Home, value),
@@ -214,8 +215,8 @@ void ApplyMetrics(CalendarState& state, const QString& folder, const QString& fi
         {"IconMetrics", SystemSettings::kSetIconMetrics},
         {"NonclientMetrics", SystemSettings::kSetNonClientMetrics}};
     for (const auto& [key, action] : metrics) {
-        QByteArray bytes = ParseMetrics(
-            Raw(ThemeFileIn(folder, fileName), QStringLiteral("Metrics"), QString::fromLatin1(key), kThemeMetricsBuffer));
+        QByteArray bytes = ParseMetrics(Raw(ThemeFileIn(folder, fileName), QStringLiteral("Metrics"),
+                                            QString::fromLatin1(key), kThemeMetricsBuffer));
         buffer.replace(0, bytes.size(), bytes);
         state.Sys.System.ParametersInfo(action, static_cast<int>(bytes.size()), QString(), buffer,
                                         SystemSettings::kUpdateAndBroadcast);

@@ -264,7 +264,9 @@ QString ConvertWallpaper(SettingsState& state, QString wallpaper, QString& tilin
         result = ConvertedWallpaperPath(state);
         picture = LoadPicture(source);
         if (picture.isNull()) {
-            state.ApplyProblems << QStringLiteral("%1 cannot be read as a picture").arg(wallpaper);
+            state.ApplyProblems << QStringLiteral(
+                                       "%1 cannot be read as a picture; the desktop keeps its picture")
+                                       .arg(wallpaper);
             return result;
         }
         // A 24-bit bitmap (Qt writes one from any picture without alpha), replacing the old

@@ -42,7 +42,7 @@ QString DateKey(SerialDate day) {
     if (year < 0 || year > 9999) {
         return date.toString(QStringLiteral("yyyyMMdd"));
     }
-    const int digits[8] = {year / 1000,        year / 100 % 10,    year / 10 % 10,   year % 10,
+    const int digits[8] = {year / 1000,       year / 100 % 10,   year / 10 % 10,  year % 10,
                            date.month() / 10, date.month() % 10, date.day() / 10, date.day() % 10};
     QString key(8, Qt::Uninitialized);
     for (int i = 0; i < 8; ++i) {

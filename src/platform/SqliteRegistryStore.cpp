@@ -117,8 +117,8 @@ int PrepareDatabase(sqlite3* db, int busyTimeoutMs, bool readOnly) {
     {
         // A store that has its tables needs no write lock to open, so a busy writer elsewhere
         // does not hold up a start.
-        Statement tables(db,
-                         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
+        Statement tables(
+            db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
         Statement mode(db, "PRAGMA journal_mode");
         if (tables.Ok() && tables.Step() == SQLITE_ROW && tables.Int(0) == 2 && mode.Ok() &&
             mode.Step() == SQLITE_ROW && mode.Text(0) == QLatin1String("wal")) {
@@ -166,14 +166,15 @@ Opened OpenFile(const QString& file, int busyTimeoutMs, bool readOnly) {
 
 // What the user is told when the store cannot be used as it is.
 QString Trouble(const QString& file, const Opened& opened) {
-    const int code = opened.SystemError == ENOSPC ? SQLITE_FULL
+    const int code = opened.SystemError == ENOSPC  ? SQLITE_FULL
                      : opened.SystemError == EROFS ? SQLITE_READONLY
                                                    : opened.Code;
     switch (code & 0xff) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return QStringLiteral("The settings store %1 is in use by another program; nothing was changed. "
-                                  "Try again when it is free.")
+            return QStringLiteral(
+                       "The settings store %1 is in use by another program; nothing was changed. "
+                       "Try again when it is free.")
                 .arg(file);
         case SQLITE_READONLY:
         case SQLITE_PERM:

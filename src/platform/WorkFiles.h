@@ -15,7 +15,8 @@ class ChangeLock {
   public:
     // Tries `tries` times, pausing `pauseMs` between tries (events run meanwhile); empty
     // when the lock did not come, or the lock file cannot be made.
-    static std::unique_ptr<ChangeLock> Acquire(const QString& file, EventLoop& events, int tries, int pauseMs);
+    static std::unique_ptr<ChangeLock> Acquire(const QString& file, EventLoop& events, int tries,
+                                               int pauseMs);
     ~ChangeLock();
     ChangeLock(const ChangeLock&) = delete;
     ChangeLock& operator=(const ChangeLock&) = delete;

@@ -83,7 +83,8 @@ class TreeCache {
                 return tree;
             }
         }
-        m_trees.emplace_back(std::make_pair(base, subfolders), ListTree(state, base, subfolders, showProgress));
+        m_trees.emplace_back(std::make_pair(base, subfolders),
+                             ListTree(state, base, subfolders, showProgress));
         return m_trees.back().second;
     }
 

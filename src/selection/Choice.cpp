@@ -3,9 +3,9 @@
 #include "platform/ScopedFlag.h"
 
 #include "apply/ApplyDriver.h"
+#include "platform/Paths.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
-#include "platform/Paths.h"
 
 #include <algorithm>
 
@@ -97,7 +97,8 @@ ChangeOutcome OutcomeOf(const ChangeRecord& record, const ApplyResult& result) {
         return {ChangeOutcome::Kind::Changed, record,
                 QStringLiteral("Changed to %1 (%2)").arg(name, record.Reason)};
     }
-    return {ChangeOutcome::Kind::Failed, record, QStringLiteral("Could not change to %1: %2.").arg(name, result.Why)};
+    return {ChangeOutcome::Kind::Failed, record,
+            QStringLiteral("Could not change to %1: %2.").arg(name, result.Why)};
 }
 
 ChangeOutcome CheckAndChange(SelectionState& state, bool showProgress) {
@@ -114,8 +115,9 @@ ChangeOutcome CheckAndChange(SelectionState& state, bool showProgress) {
     }
     ChangeRecord record = DecideChange(state);
     if (record.FileName.isEmpty()) {
-        return Nothing(state.Catalogue.empty() ? EmptyCatalogueText(state)
-                                               : QStringLiteral("Nothing changed: no file is in season now."));
+        return Nothing(state.Catalogue.empty()
+                           ? EmptyCatalogueText(state)
+                           : QStringLiteral("Nothing changed: no file is in season now."));
     }
     return OutcomeOf(record, ApplyChange(state, record, showProgress));
 }

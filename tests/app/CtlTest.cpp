@@ -198,7 +198,8 @@ TEST_F(CtlTest, SampleNeverOverwritesAndSaysWhatItCouldNotMake) {
     const QString blocked = sys.WriteFile(sys.Scratch("a file"), "x");
     sys.console.err.clear();
     EXPECT_EQ(RunCtl(sys.Get(), {"sample", pictures, blocked + "/Themes"}), 1);
-    EXPECT_TRUE(sys.console.err.contains("merivanectl: could not make " + blocked + "/Themes/Spring Garden.theme"));
+    EXPECT_TRUE(
+        sys.console.err.contains("merivanectl: could not make " + blocked + "/Themes/Spring Garden.theme"));
 }
 
 }  // namespace

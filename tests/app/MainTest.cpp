@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QFileInfo>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -124,10 +124,10 @@ TEST_F(MainTest, OnlyTheOneShotSwitchesRunBesideAnotherInstance) {
         int Code = kExitOk;
     };
     const Case cases[] = {
-        {{"/?"}, false}, {{"/u"}, false}, {{"/s"}, false, kExitFailed},  // no file to apply
-        {{"/n"}, false}, {{"-N"}, false}, {{"/p"}, false},
-        {{"/i"}, false}, {{"/c"}, false}, {{"/a"}, false, kExitFailed},
-        {{"/h"}, true},  {{}, true},      {{"/x"}, true},
+        {{"/?"}, false},   {{"/u"}, false}, {{"/s"}, false, kExitFailed},  // no file to apply
+        {{"/n"}, false},   {{"-N"}, false}, {{"/p"}, false},
+        {{"/i"}, false},   {{"/c"}, false}, {{"/a"}, false, kExitFailed},
+        {{"/h"}, true},    {{}, true},      {{"/x"}, true},
         {{"setup"}, true},
     };
     for (const auto& c : cases) {
@@ -437,7 +437,8 @@ TEST_F(MainTest, TheSetupHandlerWithoutADisplayExplainsAndFails) {
         SCOPED_TRACE(args.join(' ').toStdString());
         sys.console.err.clear();
         EXPECT_EQ(Run(args), kExitUsage);
-        EXPECT_TRUE(sys.console.err.startsWith("merivane uses the date and time")) << sys.console.err.toStdString();
+        EXPECT_TRUE(sys.console.err.startsWith("merivane uses the date and time"))
+            << sys.console.err.toStdString();
         EXPECT_EQ(sys.console.err.count("needs a display"), 1);
     }
     sys.env.Set("DISPLAY", ":0");

@@ -211,7 +211,8 @@ TEST_F(ApplyDriverTest, ApplyingRecordsWorksOnACopyAndDeletesIt) {
 
     // A file that is gone is recorded, reported and not applied.
     sys.system.calls.clear();
-    ApplyResult gone = ApplyChange(state, ChangeRecord{Folder() + "Gone.theme", true, "Regular event", 0, 0}, false);
+    ApplyResult gone =
+        ApplyChange(state, ChangeRecord{Folder() + "Gone.theme", true, "Regular event", 0, 0}, false);
     EXPECT_EQ(state.TotalThemeChanges, 3);
     EXPECT_TRUE(sys.system.calls.isEmpty());
     EXPECT_FALSE(gone.Applied);
@@ -224,7 +225,8 @@ TEST_F(ApplyDriverTest, AWallpaperThemeOfAnotherCaseIsTheOneWrittenAndApplied) {
     const QString lower = sys.Home().Home + "wallpaper.theme";
     WriteWallpaperThemeTemplate(lower);
     Picture("Rain.bmp", 800, 600);
-    ApplyResult result = ApplyChange(state, ChangeRecord{Folder() + "Rain.bmp", false, "Regular event", 0, 0}, false);
+    ApplyResult result =
+        ApplyChange(state, ChangeRecord{Folder() + "Rain.bmp", false, "Regular event", 0, 0}, false);
     EXPECT_TRUE(result.Applied) << result.Why.toStdString();
     EXPECT_FALSE(QFile::exists(sys.Home().Home + "Wallpaper.theme"));
     ASSERT_FALSE(sys.system.calls.isEmpty());

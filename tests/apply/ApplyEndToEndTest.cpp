@@ -114,7 +114,8 @@ TEST_F(ApplyEndToEndTest, BadFilesAreAppliedAsFarAsTheyGoAndHarmNothing) {
     loaded.LastChange.WallpapersInTheme = 3;
     const int before = loaded.TotalThemeChanges;
     sys.system.calls.clear();
-    ApplyResult gone = ApplyChange(loaded, ChangeRecord{odd + "/Gone.theme", true, "Multi-Wallpaper Theme", 0, 3}, false);
+    ApplyResult gone =
+        ApplyChange(loaded, ChangeRecord{odd + "/Gone.theme", true, "Multi-Wallpaper Theme", 0, 3}, false);
     EXPECT_FALSE(gone.Applied);
     EXPECT_TRUE(gone.Why.contains("could not be copied")) << gone.Why.toStdString();
     EXPECT_EQ(loaded.TotalThemeChanges, before + 1);
@@ -125,7 +126,9 @@ TEST_F(ApplyEndToEndTest, BadFilesAreAppliedAsFarAsTheyGoAndHarmNothing) {
 
 // The names in a folder that begin with "." (hidden), where a working copy would lie.
 QStringList Hidden(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).filter(QRegularExpression("^\\."));
+    return QDir(folder)
+        .entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)
+        .filter(QRegularExpression("^\\."));
 }
 
 TEST_F(ApplyEndToEndTest, TheWorkingCopyIsOursAloneAndLeavesNothingBehind) {
@@ -148,11 +151,13 @@ TEST_F(ApplyEndToEndTest, TheWorkingCopyIsOursAloneAndLeavesNothingBehind) {
     // Where no copy can be made beside the file (here: the name is taken by a folder), the
     // home holds it, and %ThemeDir% still means the theme's own folder.
     QImage(1024, 768, QImage::Format_RGB32).save(folder + "/Own.bmp", "BMP");
-    const QString withPicture = sys.WriteFile(
-        folder + "/Pictured.theme", "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Own.bmp\r\nTileWallpaper=0\r\n");
+    const QString withPicture =
+        sys.WriteFile(folder + "/Pictured.theme",
+                      "[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Own.bmp\r\nTileWallpaper=0\r\n");
     QDir().mkpath(folder + "/" + WorkingCopyName() + "/blocked");
     sys.system.calls.clear();
-    ApplyResult result = ApplyChange(loaded, ChangeRecord{withPicture, true, "Manual selection", 0, 0}, false);
+    ApplyResult result =
+        ApplyChange(loaded, ChangeRecord{withPicture, true, "Manual selection", 0, 0}, false);
     EXPECT_TRUE(result.Applied) << result.Why.toStdString();
     EXPECT_EQ(QImage(Bitmap()).size(), QSize(1024, 768));
     EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
@@ -185,11 +190,13 @@ TEST_F(ApplyEndToEndTest, APictureThatCannotBeReadNeverBlanksTheDesktop) {
         SCOPED_TRACE(c.Name);
         sys.system.calls.clear();
         const int before = loaded.TotalThemeChanges;
-        ApplyResult result =
-            ApplyChange(loaded, ChangeRecord{sys.WriteFile(odd + "/" + c.Name, c.Bytes), false, "Manual selection", 0, 0}, false);
+        ApplyResult result = ApplyChange(
+            loaded, ChangeRecord{sys.WriteFile(odd + "/" + c.Name, c.Bytes), false, "Manual selection", 0, 0},
+            false);
         EXPECT_FALSE(result.Applied);
         EXPECT_TRUE(result.Why.contains("cannot be read as a picture")) << result.Why.toStdString();
-        EXPECT_TRUE(sys.system.calls.filter("info 20 ").isEmpty()) << sys.system.calls.join('|').toStdString();
+        EXPECT_TRUE(sys.system.calls.filter("info 20 ").isEmpty())
+            << sys.system.calls.join('|').toStdString();
         EXPECT_EQ(loaded.TotalThemeChanges, before + 1);  // recorded: a sequential turn moves on
         ASSERT_TRUE(theme.open(QIODevice::ReadOnly));
         EXPECT_EQ(theme.readAll(), themeBefore);

@@ -329,7 +329,9 @@ TEST(EventWindows, AFileIsInSeasonOnEveryDayOfItsEventsWindows) {
             auto key = std::make_pair(year, current);
             auto it = windows.find(key);
             if (it == windows.end()) {
-                it = windows.emplace(key, EventDateForYear(event, QString::number(year), RuleContext{current, false}))
+                it = windows
+                         .emplace(key,
+                                  EventDateForYear(event, QString::number(year), RuleContext{current, false}))
                          .first;
             }
             return it->second;
@@ -349,9 +351,9 @@ TEST(EventWindows, AFileIsInSeasonOnEveryDayOfItsEventsWindows) {
             const EventWindow& w = match.Window;
             const bool inSeason = w.DaysShown > 0 && w.EndDate - (w.DaysShown - 1) <= day && day <= w.EndDate;
             if (inSeason != expected && ++mismatches <= 3) {
-                ADD_FAILURE() << Iso(day).toStdString() << ": in season " << inSeason << ", expected " << expected
-                              << " (window " << Iso(w.EndDate - w.DaysShown + 1).toStdString() << ".."
-                              << Iso(w.EndDate).toStdString() << ")";
+                ADD_FAILURE() << Iso(day).toStdString() << ": in season " << inSeason << ", expected "
+                              << expected << " (window " << Iso(w.EndDate - w.DaysShown + 1).toStdString()
+                              << ".." << Iso(w.EndDate).toStdString() << ")";
             }
         }
         EXPECT_EQ(mismatches, 0);

@@ -63,7 +63,8 @@ TEST(HostProcessStart, AnUnquotedProgramPathWithBlanksStarts) {
         QString Line;
         QByteArray Args;
     } cases[] = {
-        {program + " -a \"" + dir.path() + "/my theme.theme\"", "-a|" + dir.path().toUtf8() + "/my theme.theme|"},
+        {program + " -a \"" + dir.path() + "/my theme.theme\"",
+         "-a|" + dir.path().toUtf8() + "/my theme.theme|"},
         {"\"" + program + "\" /s x", "/s|x|"},
         {program, ""},
     };

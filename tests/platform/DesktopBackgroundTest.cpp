@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 

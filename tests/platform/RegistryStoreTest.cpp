@@ -286,8 +286,9 @@ TEST_F(RegistryStoreTest, ABusyStoreIsLeftAloneAndTheOpenFails) {
     // Another program holds the store's write lock for longer than the open waits.
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(File().toUtf8().constData(), &holder), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
 
     for (StoreAccess access : {StoreAccess::ReadWrite, StoreAccess::ReadOnly}) {
@@ -322,7 +323,8 @@ TEST_F(RegistryStoreTest, AReadOnlyOpenWritesNoFile) {
         store->CreateKey(kHkcu, "Software");
     }
     {
-        auto store = SqliteRegistryStore::Open(File(), [](const QString&) {}, StoreAccess::ReadOnly);
+        auto store = SqliteRegistryStore::Open(
+            File(), [](const QString&) {}, StoreAccess::ReadOnly);
         ASSERT_NE(store, nullptr);
         EXPECT_TRUE(store->KeyExists(kHkcu, "Software"));
     }

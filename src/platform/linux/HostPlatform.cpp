@@ -13,7 +13,9 @@ class NoInstances final : public InstanceGuard {
 std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name) {
     std::unique_ptr<HostPlatform> host(new HostPlatform());
     StdConsole& console = host->m_console;
-    auto warn = [&console, name](const QString& message) { console.Err(name + QStringLiteral(": ") + message + u'\n'); };
+    auto warn = [&console, name](const QString& message) {
+        console.Err(name + QStringLiteral(": ") + message + u'\n');
+    };
     HomeLayout home = HomeLayout::FromEnvironment(host->m_env);
     home.ShippedData = ShippedDataDir(host->m_env);
     if (use != Use::Look) {
@@ -37,8 +39,8 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name)
     }
     host->m_version = std::make_unique<EnvironmentWindowsVersion>(host->m_env);
     host->m_processes = std::make_unique<HostProcesses>(home);
-    host->m_store = SqliteRegistryStore::Open(home.RegistryFile, warn,
-                                              use == Use::Look ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
+    host->m_store = SqliteRegistryStore::Open(
+        home.RegistryFile, warn, use == Use::Look ? StoreAccess::ReadOnly : StoreAccess::ReadWrite);
     if (!host->m_store) {
         return nullptr;
     }

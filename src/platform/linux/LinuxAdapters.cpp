@@ -199,7 +199,8 @@ std::optional<std::pair<QString, QStringList>> HostProcesses::Resolve(const QStr
                 if (end == args.first().size()) {
                     break;  // the first word itself: split as usual
                 }
-                return std::make_pair(host, SplitWindowsCommandLine(QStringLiteral("x") + line.mid(end)).mid(1));
+                return std::make_pair(host,
+                                      SplitWindowsCommandLine(QStringLiteral("x") + line.mid(end)).mid(1));
             }
         }
     }
