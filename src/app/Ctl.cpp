@@ -158,10 +158,9 @@ class ReadOnlyProgram {
   public:
     explicit ReadOnlyProgram(Platform& platform)
         : m_store(platform.Store),
-          m_view{platform.Home,    m_store,        platform.Env,    platform.Time,
-                 platform.Rng,     platform.Ui,    platform.Con,    platform.Instances,
-                 platform.Version, platform.Procs, platform.Events, platform.Display,
-                 m_system},
+          m_view{platform.Home,   m_store,          platform.Env,       platform.Time,    platform.Rng,
+                 platform.Ui,     platform.Con,     platform.Instances, platform.Version, platform.Procs,
+                 platform.Events, platform.Display, m_system,           platform.Shell},
           m_program(m_view) {
         m_view.Rng.SeedFromClock();
         SetStartupGlobals(m_program);

@@ -7,6 +7,8 @@
 #include "platform/ProfileFile.h"
 #include "settings/RegOp.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace merivane {
@@ -90,6 +92,131 @@ bool WriteIfChanged(RegOp& reg, const QString& name, const QString& value) {
     reg.SetValue(name, Variant::Text(value));
     return true;
 }
+
+// The entries of the desktop icons: theme section (and registry key below the prefix) and key.
+struct IconEntry {
+    const char* Section;
+    const char* Key;
+};
+const char* const kRecycleBin = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon";
+const IconEntry kIconEntries[] = {
+    {"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue"},
+    {"CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\DefaultIcon", "DefaultValue"},
+    {"CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\DefaultIcon", "DefaultValue"},
+    {kRecycleBin, "empty"},
+    {kRecycleBin, "full"},
+};
+
+// Where the icon keys live, by Windows version.
+struct IconPlace {
+    RegRoot Root;
+    const char* Prefix;
+};
+IconPlace IconPlaceFor(int windowsVersion) {
+    if (windowsVersion <= 0) {
+        return {RegRoot::ClassesRoot, ""};
+    }
+    if (windowsVersion <= 3) {
+        return {RegRoot::CurrentUser, "Software\\Classes\\"};
+    }
+    return {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"};
+}
+
+// "DefaultValue" in a theme stands for the key's own (unnamed) value.
+QString ValueNameOf(const char* themeKey) {
+    return QLatin1String(themeKey) == QLatin1String("DefaultValue") ? QString()
+                                                                    : QString::fromLatin1(themeKey);
+}
+
+const char* const kSoundEvents[] = {
+    ".Default\\.Default\\.Current",       ".Default\\AppGPFault\\.Current",
+    ".Default\\Maximize\\.Current",       ".Default\\MenuCommand\\.Current",
+    ".Default\\MenuPopup\\.Current",      ".Default\\Minimize\\.Current",
+    ".Default\\Open\\.Current",           ".Default\\Close\\.Current",
+    ".Default\\RestoreDown\\.Current",    ".Default\\RestoreUp\\.Current",
+    ".Default\\Ringout\\.Current",        ".Default\\RingIn\\.Current",
+    ".Default\\SystemAsterisk\\.Current", ".Default\\SystemExclamation\\.Current",
+    ".Default\\SystemExit\\.Current",     ".Default\\SystemHand\\.Current",
+    ".Default\\SystemQuestion\\.Current", ".Default\\SystemStart\\.Current",
+    ".Default\\MailBeep\\.Current",       "Explorer\\EmptyRecycleBin\\.Current",
+    "Explorer\\Navigating\\.Current",
+};
+
+struct Logo {
+    const char* FirstKey;
+    const char* SecondKey;
+    bool InWindows;  // else the root of the C: drive
+    const char* Target;
+};
+const Logo kLogoFiles[] = {
+    {"Startup", "Startup", false, "logo.sys"},
+    {"Wait", "ShutdownW", true, "logow.sys"},
+    {"Shutdown", "ShutdownS", true, "logos.sys"},
+};
+
+struct WebPicture {
+    const char* FirstKey;  // also the installed name it is restored under
+    const char* BaseName;
+};
+const WebPicture kWebPictures[] = {
+    {"wvleft.bmp", "wvleft"},
+    {"wvline.gif", "wvline"},
+    {"wvlogo.gif", "wvlogo"},
+};
+
+// A file that exists (a folder or nothing does not count).
+bool IsFile(const CalendarState& state, const QString& path) {
+    const QString host = HostPath(state.Sys.Home, path);
+    return !host.isEmpty() && QFileInfo(host).isFile();
+}
+
+// The program's stand-in for the hidden attribute, as for the event table: read-only.
+void MakeHidden(const QString& hostPath) {
+    QFile::setPermissions(hostPath, QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup |
+                                        QFileDevice::ReadOther);
+}
+
+void MakeNormal(const QString& hostPath) {
+    QFile::setPermissions(hostPath,
+                          QFile::permissions(hostPath) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+// Copies over whatever the target is, hidden or not. Targets are always the program's own
+// names in the home's folders; sources are whatever the theme names.
+bool CopyOver(const QString& hostSource, const QString& hostTarget) {
+    if (hostSource.isEmpty() || hostTarget.isEmpty() || !QFileInfo(hostSource).isFile()) {
+        return false;
+    }
+    if (QFileInfo::exists(hostTarget)) {
+        MakeNormal(hostTarget);
+        QFile::remove(hostTarget);
+    }
+    return QFile::copy(hostSource, hostTarget);
+}
+
+// The files of a folder named base + "." + three characters (hidden ones too), by name.
+QStringList WithAnyExtension(const QString& hostFolder, const QString& baseName) {
+    return QDir(hostFolder)
+        .entryList({baseName + QStringLiteral(".???")}, QDir::Files | QDir::Hidden | QDir::System,
+                   QDir::Name | QDir::IgnoreCase);
+}
+
+// The first key's value, or the second's when the first gives nothing; expanded, trimmed.
+QString LogoValue(const CalendarState& state, const QString& folder, const QString& file,
+                  const QString& section, const char* firstKey, const char* secondKey) {
+    QString value =
+        ProfileFile::ReadString(file, section, QString::fromLatin1(firstKey), QString(), kThemeValueBuffer);
+    if (value.isEmpty() || value.front() == QChar(0)) {
+        value = ProfileFile::ReadString(file, section, QString::fromLatin1(secondKey), QString(),
+                                        kThemeValueBuffer);
+    }
+    return Expanded(state, folder, CutAtNul(value)).trimmed();
+}
+
+constexpr int kWindows2000 = 4;
+constexpr int kWindows98 = 2;
+constexpr int kTaskbarRefresh = 41061;
+constexpr int kRefreshPauseMs = 2000;
 
 int ByteOf(const QString& number) {
     bool ok = false;
@@ -225,12 +352,141 @@ void ApplyMetrics(CalendarState& state, const QString& folder, const QString& fi
     }
 }
 
-void ApplyDesktopIcons(CalendarState&, const QString&, const QString&) {}
-void ApplySounds(CalendarState&, const QString&, const QString&) {}
-void ApplyWebview(CalendarState&, const QString&, const QString&) {}
-void ApplyToolbarBitmap(CalendarState&, const QString&, const QString&) {}
-void ApplyLogos(CalendarState&, const QString&, const QString&) {}
-void RefreshDesktop(CalendarState&) {}
+void ApplyDesktopIcons(CalendarState& state, const QString& folder, const QString& fileName) {
+    const QString file = ThemeFileIn(folder, fileName);
+    const IconPlace place = IconPlaceFor(state.WindowsVersion);
+    const QString prefix = QString::fromLatin1(place.Prefix);
+    RegOp reg(state.Sys);
+    reg.SetRoot(place.Root);
+    reg.SetKey(prefix + QString::fromLatin1(kRecycleBin));
+    const bool binEmpty = reg.Value(QString()).ToText() == reg.Value(QStringLiteral("empty")).ToText();
+    for (const IconEntry& entry : kIconEntries) {
+        const QString value =
+            Expanded(state, folder,
+                     Raw(file, QString::fromLatin1(entry.Section), QString::fromLatin1(entry.Key)))
+                .trimmed();
+        reg.SetKey(prefix + QString::fromLatin1(entry.Section));
+        WriteIfChanged(reg, ValueNameOf(entry.Key), value);
+    }
+    reg.SetKey(prefix + QString::fromLatin1(kRecycleBin));
+    // A full bin stays shown as full, with the new theme's picture of a full bin.
+    WriteIfChanged(reg, QString(),
+                   reg.Value(binEmpty ? QStringLiteral("empty") : QStringLiteral("full")).ToText());
+}
+
+void ApplySounds(CalendarState& state, const QString& folder, const QString& fileName) {
+    const QString file = ThemeFileIn(folder, fileName);
+    RegOp reg(state.Sys);
+    for (const char* event : kSoundEvents) {
+        const QString key = QStringLiteral("AppEvents\\Schemes\\Apps\\") + QString::fromLatin1(event);
+        QString value = Expanded(state, folder, Raw(file, key, QStringLiteral("DefaultValue"))).trimmed();
+        if (!value.isEmpty() && !IsFile(state, value)) {
+            value.clear();
+        }
+        reg.SetKey(key);
+        WriteIfChanged(reg, QString(), value);
+    }
+}
+
+void ApplyLogos(CalendarState& state, const QString& folder, const QString& fileName) {
+    if (state.WindowsVersion != 0 && state.WindowsVersion != 2 && state.WindowsVersion != 3) {
+        return;  // NT 4, 2000 and XP keep their logos elsewhere
+    }
+    const QString file = ThemeFileIn(folder, fileName);
+    for (const Logo& logo : kLogoFiles) {
+        const QString target =
+            HostPath(state.Sys.Home, (logo.InWindows ? state.WindowsDir : state.Sys.Home.DriveC) +
+                                         QString::fromLatin1(logo.Target));
+        const QString backup = target + QStringLiteral(".bak");
+        if (!QFileInfo::exists(backup) && QFileInfo(target).isFile() && QFile::copy(target, backup)) {
+            MakeHidden(backup);
+        }
+        const QString value =
+            LogoValue(state, folder, file, QStringLiteral("Logos"), logo.FirstKey, logo.SecondKey);
+        if (value.isEmpty() || !IsFile(state, value)) {
+            CopyOver(backup, target);
+        } else {
+            CopyOver(HostPath(state.Sys.Home, value), target);
+        }
+        MakeHidden(target);
+    }
+}
+
+void ApplyWebview(CalendarState& state, const QString& folder, const QString& fileName) {
+    if (state.WindowsVersion < kWindows98) {
+        return;
+    }
+    const QString file = ThemeFileIn(folder, fileName);
+    const QString web = HostPath(state.Sys.Home, state.WindowsDir + QStringLiteral("web/"));
+    QDir().mkpath(web);
+    for (const WebPicture& picture : kWebPictures) {
+        const QString base = QString::fromLatin1(picture.BaseName);
+        const QStringList backups = QDir(web).entryList({base + QStringLiteral(".???.bak")},
+                                                        QDir::Files | QDir::Hidden | QDir::System);
+        const QStringList present = WithAnyExtension(web, base);
+        if (backups.isEmpty() && !present.isEmpty() &&
+            QFile::copy(web + present.first(), web + present.first() + ".bak")) {
+            MakeHidden(web + present.first() + QStringLiteral(".bak"));
+        }
+        const QString value =
+            LogoValue(state, folder, file, QStringLiteral("Webview"), picture.FirstKey, picture.BaseName);
+        for (const QString& old : WithAnyExtension(web, base)) {
+            MakeNormal(web + old);
+            QFile::remove(web + old);
+        }
+        const QString first = QString::fromLatin1(picture.FirstKey);
+        if (value.isEmpty() || !IsFile(state, value)) {
+            if (CopyOver(web + first + QStringLiteral(".bak"), web + first)) {
+                MakeHidden(web + first);
+            }
+        } else {
+            // The picture's own extension: a .jpg named for wvleft.bmp is installed as wvleft.jpg.
+            const QString installed = web + base + value.right(4);
+            if (CopyOver(HostPath(state.Sys.Home, value), installed)) {
+                MakeHidden(installed);
+            }
+        }
+    }
+}
+
+void ApplyToolbarBitmap(CalendarState& state, const QString& folder, const QString& fileName) {
+    QString value =
+        Expanded(state, folder,
+                 Raw(ThemeFileIn(folder, fileName), QStringLiteral("Webview"), QStringLiteral("Hotbar")))
+            .trimmed();
+    if (!value.isEmpty() && !IsFile(state, value)) {
+        value.clear();
+    }
+    RegOp reg(state.Sys);
+    reg.SetKey(QStringLiteral("Software\\Microsoft\\Internet Explorer\\Toolbar"));
+    if (reg.Value(QStringLiteral("BackBitmap")).ToText() == value) {
+        return;
+    }
+    if (value.isEmpty()) {
+        reg.DeleteValue(QStringLiteral("BackBitmap"));
+    } else {
+        reg.SetValue(QStringLiteral("BackBitmap"), Variant::Text(value));
+    }
+}
+
+void ReloadIcons(CalendarState& state) {
+    state.Sys.System.ParametersInfo(SystemSettings::kReloadIcons, 0, QString(), {},
+                                    SystemSettings::kUpdateAndBroadcast);
+}
+
+void RefreshDesktop(CalendarState& state) {
+    ReloadIcons(state);
+    DesktopShell& shell = state.Sys.Shell;
+    shell.SendCommand(shell.FindDesktopChild({QStringLiteral("Shell_TrayWnd")}), kTaskbarRefresh);
+    const DesktopShell::Window icons = shell.FindDesktopChild(
+        {QStringLiteral("Progman"), QStringLiteral("SHELLDLL_DefView"), QStringLiteral("SysListView32")});
+    const DesktopShell::Window before = shell.Foreground();
+    shell.SetForeground(icons);
+    shell.SendKeys(QStringLiteral("{F5}"));
+    state.Sys.Events.ProcessEvents();
+    state.Sys.System.WaitForDesktop(kRefreshPauseMs);
+    shell.SetForeground(before);
+}
 
 void ApplyThemeFile(CalendarState& state, const QString& themeFile, const QString& themeFolder) {
     const QString ownFolder = FolderOf(themeFile);

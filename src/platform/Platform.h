@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
@@ -31,6 +32,7 @@ struct Platform {
     EventLoop& Events;
     Screen& Display;
     SystemSettings& System;
+    DesktopShell& Shell;
 };
 
 }  // namespace merivane

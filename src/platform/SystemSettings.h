@@ -18,6 +18,7 @@ class SystemSettings {
     static constexpr int kSetDeskWallpaper = 20;
     static constexpr int kSetNonClientMetrics = 42;
     static constexpr int kSetIconMetrics = 46;
+    static constexpr int kReloadIcons = 88;
     static constexpr int kGetScreenSaverRunning = 114;
     static constexpr int kUpdateAndBroadcast = 3;
 

@@ -195,7 +195,8 @@ TEST_F(ApplyDriverTest, ApplyingRecordsWorksOnACopyAndDeletesIt) {
     EXPECT_FALSE(QFile::exists(Folder() + "temp.theme"));
     ASSERT_FALSE(sys.system.calls.isEmpty());
     EXPECT_EQ(sys.system.calls.first(), "info 114 0 flags 0");  // is a screen saver running?
-    EXPECT_TRUE(sys.system.calls.last().startsWith("info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp"));
+    EXPECT_TRUE(
+        sys.system.BeforeRefresh().startsWith("info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp"));
     RegOp stats(sys.Get());
     stats.SetKey("Software\\Brennock\\Merivane\\Stats");
     EXPECT_EQ(stats.Value("WallpapersInTheme"), Variant::Long(2));
@@ -206,7 +207,8 @@ TEST_F(ApplyDriverTest, ApplyingRecordsWorksOnACopyAndDeletesIt) {
     EXPECT_EQ(state.LastChange.WallpapersInTheme, 1);
     EXPECT_EQ(state.PreviousChange.FileName, theme);
     EXPECT_TRUE(QFile::exists(sys.Home().Home + "Wallpaper.theme"));
-    EXPECT_TRUE(sys.system.calls.last().startsWith("info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp"));
+    EXPECT_TRUE(
+        sys.system.BeforeRefresh().startsWith("info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp"));
     EXPECT_FALSE(QFile::exists(Folder() + "temp.theme"));
 
     // A file that is gone is recorded, reported and not applied.
@@ -230,7 +232,7 @@ TEST_F(ApplyDriverTest, AWallpaperThemeOfAnotherCaseIsTheOneWrittenAndApplied) {
     EXPECT_TRUE(result.Applied) << result.Why.toStdString();
     EXPECT_FALSE(QFile::exists(sys.Home().Home + "Wallpaper.theme"));
     ASSERT_FALSE(sys.system.calls.isEmpty());
-    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp flags 3");
+    EXPECT_EQ(sys.system.BeforeRefresh(), "info 20 0 " + sys.Home().WindowsDir + "Theme User.bmp flags 3");
     EXPECT_EQ(QImage(sys.Home().WindowsDir + "Theme User.bmp").size(), QSize(800, 600));
 }
 

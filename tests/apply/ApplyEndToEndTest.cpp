@@ -53,7 +53,7 @@ TEST_F(ApplyEndToEndTest, ChristmasEveShowsTheChristmasPicture) {
     EXPECT_EQ(Reg("Control Panel\\Desktop", "TileWallpaper").ToText(), "0");
     EXPECT_EQ(Reg("Control Panel\\Desktop", "WallpaperStyle").ToText(), "1");
     ASSERT_FALSE(sys.system.calls.isEmpty());
-    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
+    EXPECT_EQ(sys.system.BeforeRefresh(), "info 20 0 " + Bitmap() + " flags 3");
     EXPECT_FALSE(QFile::exists(Pictures() + "/temp.theme"));
 }
 
@@ -67,7 +67,7 @@ TEST_F(ApplyEndToEndTest, ApplyingANamedThemeFromTheCommandLine) {
                     .endsWith("Spring Garden.theme"));
     EXPECT_EQ(Reg("Control Panel\\Colors", "ActiveTitle").ToText(), "0 96 0");
     EXPECT_EQ(QImage(Bitmap()).size(), QSize(1280, 800));
-    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
+    EXPECT_EQ(sys.system.BeforeRefresh(), "info 20 0 " + Bitmap() + " flags 3");
     // The theme file itself is applied: no working copy beside it.
     EXPECT_FALSE(QFile::exists(Themes() + "/temp.theme"));
 }
@@ -107,7 +107,7 @@ TEST_F(ApplyEndToEndTest, BadFilesAreAppliedAsFarAsTheyGoAndHarmNothing) {
     QFile::copy(Pictures() + "/Winter Frost.jpg", strange);
     apply(strange, false);
     EXPECT_FALSE(QFile::exists("pwned"));
-    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
+    EXPECT_EQ(sys.system.BeforeRefresh(), "info 20 0 " + Bitmap() + " flags 3");
 
     // A file that cannot be copied at all: a clear reason, the change recorded, nothing else
     // harmed, and a multi-wallpaper count that cannot hold today any more.
@@ -160,7 +160,7 @@ TEST_F(ApplyEndToEndTest, TheWorkingCopyIsOursAloneAndLeavesNothingBehind) {
         ApplyChange(loaded, ChangeRecord{withPicture, true, "Manual selection", 0, 0}, false);
     EXPECT_TRUE(result.Applied) << result.Why.toStdString();
     EXPECT_EQ(QImage(Bitmap()).size(), QSize(1024, 768));
-    EXPECT_EQ(sys.system.calls.last(), "info 20 0 " + Bitmap() + " flags 3");
+    EXPECT_EQ(sys.system.BeforeRefresh(), "info 20 0 " + Bitmap() + " flags 3");
     EXPECT_TRUE(QFile::exists(folder + "/" + WorkingCopyName() + "/blocked"));
     EXPECT_TRUE(Hidden(sys.Home().Home).filter(WorkingCopyName()).isEmpty());
 }

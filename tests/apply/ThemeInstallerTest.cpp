@@ -96,7 +96,9 @@ TEST_F(ThemeInstallerTest, TheDesktopGroupConvertsTheWallpaperAndTellsTheDesktop
     const QString bitmap = sys.Home().WindowsDir + "Theme User.bmp";
     EXPECT_EQ(sys.system.calls,
               (QStringList{"info 46 0 flags 3", "wait 2000", "info 42 0 flags 3", "wait 2000",
-                           "info 17 1 flags 3", "info 20 0 " + bitmap + " flags 3"}));
+                           "info 17 1 flags 3", "info 20 0 " + bitmap + " flags 3",
+                           // the refresh that ends every theme
+                           "info 88 0 flags 3", "wait 2000"}));
     EXPECT_EQ(Reg("Control Panel\\Desktop", "Wallpaper").ToText(), bitmap);
     EXPECT_EQ(Reg("Control Panel\\Desktop", "WallpaperStyle").ToText(), "2");  // larger, the screen's shape
     EXPECT_EQ(Reg("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", "TileWallpaper").ToText(), "0");
@@ -110,7 +112,7 @@ TEST_F(ThemeInstallerTest, WithEveryGroupOffOnlyTheWallpaperIsConverted) {
     Picture("Tile.bmp", 64, 64);
     ApplyThemeFile(state, Theme("[Control Panel\\Desktop]\r\nWallpaper=%ThemeDir%Tile.bmp\r\n"
                                 "[Control Panel\\Colors]\r\nMenu=1 2 3\r\n"));
-    EXPECT_TRUE(sys.system.calls.isEmpty());
+    EXPECT_EQ(sys.system.calls, (QStringList{"info 88 0 flags 3", "wait 2000"}));  // the refresh alone
     EXPECT_TRUE(QFile::exists(sys.Home().WindowsDir + "Theme User.bmp"));
     EXPECT_TRUE(Reg("Control Panel\\Desktop", "Wallpaper").IsEmpty());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
@@ -14,6 +15,7 @@
 #include "support/QtPrinters.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -168,8 +170,42 @@ class FakeSystemSettings final : public SystemSettings {
         return true;
     }
     void WaitForDesktop(int milliseconds) override { calls << QStringLiteral("wait %1").arg(milliseconds); }
+    // The call before the refresh that ends every applied theme, or a note that the calls
+    // do not end with one.
+    QString BeforeRefresh() const {
+        const auto n = calls.size();
+        if (n < 3 || calls[n - 2] != QLatin1String("info 88 0 flags 3") ||
+            calls[n - 1] != QLatin1String("wait 2000")) {
+            return QStringLiteral("(the calls do not end with the refresh)");
+        }
+        return calls[n - 3];
+    }
     QStringList calls;
     int screenSaverRunning = 0;
+};
+
+// Shell windows by the class path that finds them ("Progman/SHELLDLL_DefView/SysListView32");
+// records every call in order.
+class FakeDesktopShell final : public DesktopShell {
+  public:
+    Window FindDesktopChild(const QStringList& classPath) override {
+        const QString path = classPath.join(u'/');
+        calls << QStringLiteral("find ") + path;
+        return windows.value(path, 0);
+    }
+    void SendCommand(Window window, int command) override {
+        calls << QStringLiteral("command %1 %2").arg(window).arg(command);
+    }
+    Window Foreground() override {
+        calls << QStringLiteral("foreground?");
+        return foreground;
+    }
+    void SetForeground(Window window) override { calls << QStringLiteral("foreground %1").arg(window); }
+    void SendKeys(const QString& keys) override { calls << QStringLiteral("keys ") + keys; }
+
+    QMap<QString, Window> windows;
+    Window foreground = 0;
+    QStringList calls;
 };
 
 }  // namespace merivane::test

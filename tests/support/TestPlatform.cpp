@@ -18,8 +18,9 @@ TestPlatform::TestPlatform() {
     }
     store =
         SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
-    m_platform = std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console,
-                                                     instances, version, processes, events, screen, system});
+    m_platform =
+        std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console, instances,
+                                            version, processes, events, screen, system, shell});
 }
 
 void TestPlatform::PlaceIn(SettingsState& state) const {

@@ -39,6 +39,7 @@ class TestPlatform {
     FakeEventLoop events;
     FakeScreen screen;
     FakeSystemSettings system;
+    FakeDesktopShell shell;
     std::unique_ptr<SqliteRegistryStore> store;
 
   private:

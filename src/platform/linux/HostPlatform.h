@@ -41,6 +41,7 @@ class HostPlatform {
     std::unique_ptr<DesktopBackground> m_desktop;
     std::unique_ptr<LinuxSystemSettings> m_system;
     std::unique_ptr<SqliteRegistryStore> m_store;
+    NoDesktopShell m_shell;
     std::optional<Platform> m_platform;
 };
 
