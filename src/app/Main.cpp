@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "apply/Effects.h"
 #include "apply/ThemeInstaller.h"
 #include "calendar/EventTable.h"
 #include "platform/HostPath.h"
@@ -229,7 +230,7 @@ int Main(Program& program, const QStringList& arguments) {
     } else if (sw == QLatin1String("/u")) {
         Uninstall(program);
     } else if (sw == QLatin1String("/p")) {
-        // Nothing to restore yet: no Linux desktop gives its icon positions.
+        RestoreIconPositionsFromFile(program);
     } else if (sw == QLatin1String("/n")) {
         return Report(program, CheckAndChange(program, false));
     } else if (sw == QLatin1String("/c")) {

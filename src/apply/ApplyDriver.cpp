@@ -137,10 +137,10 @@ ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool s
     }
     if (state.LastChange.FileName != state.PreviousChange.FileName) {
         if (setup.PlayChangeSounds) {
-            PlayStartupSound(state, copy);
+            PlayStartupSound(state, copy, made->ThemeFolder);
         }
         if (setup.ShowChangeLogo) {
-            ShowStartupLogo(state, true, copy);
+            ShowStartupLogo(state, true, copy, made->ThemeFolder);
         }
     }
     if (setup.KeepIconPositions) {
@@ -149,7 +149,7 @@ ApplyResult ApplyChange(CalendarState& state, const ChangeRecord& record, bool s
     }
     RunThemeChange(state, copy, showProgress, made->ThemeFolder);
     if (setup.ShowChangeLogo) {
-        ShowStartupLogo(state, false, copy);
+        ShowStartupLogo(state, false, copy, made->ThemeFolder);
     }
     if (setup.KeepIconPositions) {
         RestoreIconPositions(state);

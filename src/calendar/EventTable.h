@@ -31,6 +31,8 @@ struct CalendarState : SettingsState {
     bool ApplyInProgress = false;
     // Set while this process holds the home's turn to change (ChangeTurn).
     bool HoldsChangeTurn = false;
+    // The desktop icons' positions as last read, around a change and for "/p".
+    DesktopIcons Icons;
 };
 
 // Every line that is not blank and does not begin with ';' is one event, its fields

@@ -8,10 +8,13 @@
 #include "platform/EventLoop.h"
 #include "platform/Home.h"
 #include "platform/InstanceGuard.h"
+#include "platform/LogoWindow.h"
+#include "platform/Pointer.h"
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/RegistryStore.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/SystemSettings.h"
 #include "platform/WindowsVersionInfo.h"
 
@@ -33,6 +36,9 @@ struct Platform {
     Screen& Display;
     SystemSettings& System;
     DesktopShell& Shell;
+    Pointer& Mouse;
+    Sound& Audio;
+    LogoWindow& Logo;
 };
 
 }  // namespace merivane

@@ -7,15 +7,19 @@
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
 #include "platform/InstanceGuard.h"
+#include "platform/LogoWindow.h"
+#include "platform/Pointer.h"
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/SystemSettings.h"
 #include "platform/WindowsVersionInfo.h"
 #include "support/QtPrinters.h"
 
 #include <QList>
 #include <QMap>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -203,8 +207,61 @@ class FakeDesktopShell final : public DesktopShell {
     void SetForeground(Window window) override { calls << QStringLiteral("foreground %1").arg(window); }
     void SendKeys(const QString& keys) override { calls << QStringLiteral("keys ") + keys; }
 
+    // The model desktop: its icon list (window 0 when there is none), the icons' positions
+    // and the auto-arrange flag. Toggles and moves are recorded as "arrange on|off" and
+    // "set I X Y".
+    Window FindIconList() override { return iconList; }
+    bool AutoArrange(Window list) override { return list != 0 && autoArrange; }
+    void ToggleAutoArrange(Window list) override {
+        if (list != 0) {
+            autoArrange = !autoArrange;
+            calls << (autoArrange ? QStringLiteral("arrange on") : QStringLiteral("arrange off"));
+        }
+    }
+    int ItemCount(Window list) override { return list == 0 ? 0 : static_cast<int>(icons.size()); }
+    QPoint ItemPosition(Window list, int item) override {
+        return list != 0 && item >= 0 && item < static_cast<int>(icons.size()) ? icons[item] : QPoint();
+    }
+    void SetItemPosition(Window list, int item, QPoint p) override {
+        calls << QStringLiteral("set %1 %2 %3").arg(item).arg(p.x()).arg(p.y());
+        if (list != 0 && item >= 0 && item < static_cast<int>(icons.size())) {
+            icons[item] = p;
+        }
+    }
+    Window iconList = 0;
+    bool autoArrange = false;
+    std::vector<QPoint> icons;
+
     QMap<QString, Window> windows;
     Window foreground = 0;
+    QStringList calls;
+};
+
+// Records "move X Y" and "screensaver"; `position` empty: no pointer to be had.
+class FakePointer final : public Pointer {
+  public:
+    std::optional<QPoint> Position() override { return position; }
+    void MoveTo(QPoint p) override {
+        calls << QStringLiteral("move %1 %2").arg(p.x()).arg(p.y());
+        position = p;
+    }
+    void EndScreenSaver() override { calls << QStringLiteral("screensaver"); }
+    std::optional<QPoint> position = QPoint(500, 400);
+    QStringList calls;
+};
+
+class FakeSound final : public Sound {
+  public:
+    void PlayFile(const QString& file) override { played << file; }
+    QStringList played;
+};
+
+// Records "picture FILE", "show" and "close".
+class FakeLogoWindow final : public LogoWindow {
+  public:
+    void SetStartupPicture(const QString& file) override { calls << QStringLiteral("picture ") + file; }
+    void ShowStartup() override { calls << QStringLiteral("show"); }
+    void Close() override { calls << QStringLiteral("close"); }
     QStringList calls;
 };
 

@@ -18,9 +18,9 @@ TestPlatform::TestPlatform() {
     }
     store =
         SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
-    m_platform =
-        std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console, instances,
-                                            version, processes, events, screen, system, shell});
+    m_platform = std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console,
+                                                     instances, version, processes, events, screen, system,
+                                                     shell, pointer, sound, logo});
 }
 
 void TestPlatform::PlaceIn(SettingsState& state) const {

@@ -40,6 +40,9 @@ class TestPlatform {
     FakeScreen screen;
     FakeSystemSettings system;
     FakeDesktopShell shell;
+    FakePointer pointer;
+    FakeSound sound;
+    FakeLogoWindow logo;
     std::unique_ptr<SqliteRegistryStore> store;
 
   private:

@@ -51,7 +51,7 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name)
     host->m_platform.emplace(Platform{home, *host->m_store, host->m_env, *host->m_clock, host->m_random,
                                       *host->m_dialogs, host->m_console, *host->m_instances, *host->m_version,
                                       *host->m_processes, host->m_events, host->m_screen, *host->m_system,
-                                      host->m_shell});
+                                      host->m_shell, host->m_pointer, host->m_sound, host->m_logo});
     return host;
 }
 

@@ -42,6 +42,9 @@ class HostPlatform {
     std::unique_ptr<LinuxSystemSettings> m_system;
     std::unique_ptr<SqliteRegistryStore> m_store;
     NoDesktopShell m_shell;
+    HostPointer m_pointer;
+    HostSound m_sound;
+    NoLogoWindow m_logo;
     std::optional<Platform> m_platform;
 };
 

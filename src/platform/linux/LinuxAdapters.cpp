@@ -4,9 +4,11 @@
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -272,6 +274,45 @@ void HostProcesses::Terminate(qint64 handle) {
         it->second->kill();
         it->second->waitForFinished(1000);
         m_running.erase(it);
+    }
+}
+
+namespace {
+bool CanMovePointer() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr &&
+           QGuiApplication::platformName() == QLatin1String("xcb");
+}
+}  // namespace
+
+std::optional<QPoint> HostPointer::Position() {
+    if (!CanMovePointer()) {
+        return std::nullopt;
+    }
+    return QCursor::pos();
+}
+
+void HostPointer::MoveTo(QPoint position) {
+    if (CanMovePointer()) {
+        QCursor::setPos(position);
+    }
+}
+
+void HostPointer::EndScreenSaver() {
+    if (!QStandardPaths::findExecutable(QStringLiteral("xdg-screensaver")).isEmpty()) {
+        QProcess::startDetached(QStringLiteral("xdg-screensaver"), {QStringLiteral("reset")});
+    }
+}
+
+void HostSound::PlayFile(const QString& file) {
+    if (!QFileInfo(file).isFile()) {
+        return;
+    }
+    for (const char* player : {"pw-play", "paplay", "aplay"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(player));
+        if (!program.isEmpty()) {
+            QProcess::startDetached(program, {file});
+            return;
+        }
     }
 }
 

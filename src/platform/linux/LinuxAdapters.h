@@ -7,9 +7,12 @@
 #include "platform/EventLoop.h"
 #include "platform/Home.h"
 #include "platform/InstanceGuard.h"
+#include "platform/LogoWindow.h"
+#include "platform/Pointer.h"
 #include "platform/Processes.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/WindowsVersionInfo.h"
 
 #include <QElapsedTimer>
@@ -120,6 +123,29 @@ class DefaultScreen final : public Screen {
     int WidthTwips() const override { return 1920 * 15; }
     int HeightTwips() const override { return 1080 * 15; }
     int TwipsPerPixel() const override { return 15; }
+};
+
+// Qt's pointer where a program may move it (X11, in a process with a GUI application);
+// elsewhere only "xdg-screensaver reset" ends a screen saver.
+class HostPointer final : public Pointer {
+  public:
+    std::optional<QPoint> Position() override;
+    void MoveTo(QPoint position) override;
+    void EndScreenSaver() override;
+};
+
+// The first of pw-play, paplay and aplay that is installed, started without waiting.
+class HostSound final : public Sound {
+  public:
+    void PlayFile(const QString& file) override;
+};
+
+// Until a window shows it, the start-up logo shows nowhere.
+class NoLogoWindow final : public LogoWindow {
+  public:
+    void SetStartupPicture(const QString&) override {}
+    void ShowStartup() override {}
+    void Close() override {}
 };
 
 class QtEventLoop final : public EventLoop {
