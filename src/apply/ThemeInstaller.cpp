@@ -213,7 +213,6 @@ QString LogoValue(const CalendarState& state, const QString& folder, const QStri
     return Expanded(state, folder, CutAtNul(value)).trimmed();
 }
 
-constexpr int kWindows2000 = 4;
 constexpr int kWindows98 = 2;
 constexpr int kTaskbarRefresh = 41061;
 constexpr int kRefreshPauseMs = 2000;
