@@ -163,6 +163,16 @@ void CheckNotDueProcess(benchmark::State& state) {
 }
 BENCHMARK(CheckNotDueProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The yardstick for CheckNotDueProcess: linking the windows must not slow the log-in check.
+void BareQtGuiProcess(benchmark::State& state) {
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(BARE_QT_EXECUTABLE), {});
+        process.waitForFinished(-1);
+    }
+}
+BENCHMARK(BareQtGuiProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 void UsageProcess(benchmark::State& state) {
     MakeProgram();
     for (auto _ : state) {

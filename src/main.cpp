@@ -1,11 +1,15 @@
 #include "app/Main.h"
 #include "platform/linux/HostPlatform.h"
+#include "ui/StartupLogoWindow.h"
 
 #include <QFileInfo>
 
 int main(int argc, char* argv[]) {
-    auto host =
-        merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance, QStringLiteral("merivane"));
+    merivane::ProcessEnvironment env;
+    // Declared first, so that it outlives everything that may show through it.
+    merivane::StartupLogoWindow logo(env, 15);
+    auto host = merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance,
+                                               QStringLiteral("merivane"), &logo);
     if (!host) {
         return 1;
     }

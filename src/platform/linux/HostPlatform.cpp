@@ -10,7 +10,7 @@ class NoInstances final : public InstanceGuard {
 };
 }  // namespace
 
-std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name) {
+std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name, LogoWindow* logo) {
     std::unique_ptr<HostPlatform> host(new HostPlatform());
     StdConsole& console = host->m_console;
     auto warn = [&console, name](const QString& message) {
@@ -51,7 +51,8 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name)
     host->m_platform.emplace(Platform{home, *host->m_store, host->m_env, *host->m_clock, host->m_random,
                                       *host->m_dialogs, host->m_console, *host->m_instances, *host->m_version,
                                       *host->m_processes, host->m_events, host->m_screen, *host->m_system,
-                                      host->m_shell, host->m_pointer, host->m_sound, host->m_logo});
+                                      host->m_shell, host->m_pointer, host->m_sound,
+                                      logo != nullptr ? *logo : static_cast<LogoWindow&>(host->m_logo)});
     return host;
 }
 

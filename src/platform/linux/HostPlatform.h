@@ -20,7 +20,8 @@ class HostPlatform {
     };
     // Makes the home if needed (not for Look) and opens the registry store. Problems go to
     // standard error, under `name`; nothing when the home or the store cannot be used.
-    static std::unique_ptr<HostPlatform> Create(Use use, const QString& name);
+    // `logo` shows the start-up logo (a window of the program's); none: it shows nowhere.
+    static std::unique_ptr<HostPlatform> Create(Use use, const QString& name, LogoWindow* logo = nullptr);
 
     Platform& Get() { return *m_platform; }
 
