@@ -161,7 +161,7 @@ class ReadOnlyProgram {
           m_view{platform.Home,   m_store,          platform.Env,       platform.Time,    platform.Rng,
                  platform.Ui,     platform.Con,     platform.Instances, platform.Version, platform.Procs,
                  platform.Events, platform.Display, m_system,           platform.Shell,   platform.Mouse,
-                 platform.Audio,  platform.Logo},
+                 platform.Audio,  platform.Logo,    platform.Sounds},
           m_program(m_view) {
         m_view.Rng.SeedFromClock();
         SetStartupGlobals(m_program);

@@ -1,5 +1,6 @@
 #include "apply/ThemeInstaller.h"
 
+#include "apply/SoundTheme.h"
 #include "apply/ThemeValues.h"
 #include "apply/WallpaperTheme.h"
 #include "platform/HostPath.h"
@@ -127,20 +128,6 @@ QString ValueNameOf(const char* themeKey) {
     return QLatin1String(themeKey) == QLatin1String("DefaultValue") ? QString()
                                                                     : QString::fromLatin1(themeKey);
 }
-
-const char* const kSoundEvents[] = {
-    ".Default\\.Default\\.Current",       ".Default\\AppGPFault\\.Current",
-    ".Default\\Maximize\\.Current",       ".Default\\MenuCommand\\.Current",
-    ".Default\\MenuPopup\\.Current",      ".Default\\Minimize\\.Current",
-    ".Default\\Open\\.Current",           ".Default\\Close\\.Current",
-    ".Default\\RestoreDown\\.Current",    ".Default\\RestoreUp\\.Current",
-    ".Default\\Ringout\\.Current",        ".Default\\RingIn\\.Current",
-    ".Default\\SystemAsterisk\\.Current", ".Default\\SystemExclamation\\.Current",
-    ".Default\\SystemExit\\.Current",     ".Default\\SystemHand\\.Current",
-    ".Default\\SystemQuestion\\.Current", ".Default\\SystemStart\\.Current",
-    ".Default\\MailBeep\\.Current",       "Explorer\\EmptyRecycleBin\\.Current",
-    "Explorer\\Navigating\\.Current",
-};
 
 struct Logo {
     const char* FirstKey;
@@ -376,8 +363,8 @@ void ApplyDesktopIcons(CalendarState& state, const QString& folder, const QStrin
 void ApplySounds(CalendarState& state, const QString& folder, const QString& fileName) {
     const QString file = ThemeFileIn(folder, fileName);
     RegOp reg(state.Sys);
-    for (const char* event : kSoundEvents) {
-        const QString key = QStringLiteral("AppEvents\\Schemes\\Apps\\") + QString::fromLatin1(event);
+    for (const SoundEvent& event : kSoundEvents) {
+        const QString key = QStringLiteral("AppEvents\\Schemes\\Apps\\") + QString::fromLatin1(event.Path);
         QString value = Expanded(state, folder, Raw(file, key, QStringLiteral("DefaultValue"))).trimmed();
         if (!value.isEmpty() && !IsFile(state, value)) {
             value.clear();
@@ -509,6 +496,7 @@ void ApplyThemeFile(CalendarState& state, const QString& themeFile, const QStrin
     if (Enabled(state, kLogos)) {
         ApplyLogos(state, folder, fileName);
     }
+    ApplyDesktopSoundTheme(state, folder, fileName, Enabled(state, kSounds));
     RefreshDesktop(state);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/DesktopShell.h"
+#include "platform/DesktopSounds.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
@@ -39,6 +40,7 @@ struct Platform {
     Pointer& Mouse;
     Sound& Audio;
     LogoWindow& Logo;
+    DesktopSounds& Sounds;
 };
 
 }  // namespace merivane

@@ -45,6 +45,7 @@ const SetupField kSetupFields[] = {
     {"UseFavorites", &AppSettings::UseFavorites},
     {"ExpertMode", &AppSettings::ExpertMode},
     {"UseThemeMgrSettings", &AppSettings::UseThemeMgrSettings},
+    {"UseDesktopSoundTheme", &AppSettings::UseDesktopSoundTheme},
 };
 
 template <class... Ts>

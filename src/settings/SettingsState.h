@@ -41,6 +41,8 @@ struct AppSettings {
     bool UseFavorites = false;
     bool ExpertMode = false;
     std::array<bool, kThemeMgrSettingCount> UseThemeMgrSettings{};
+    // A change also makes the theme's event sounds the desktop's sound theme.
+    bool UseDesktopSoundTheme = false;
 
     bool operator==(const AppSettings&) const = default;
 };

@@ -77,6 +77,7 @@ TEST_F(SettingsTest, FirstRunWritesTheDefaults) {
         {"UseFavorites", kRegSz, "False"},
         {"ExpertMode", kRegSz, "False"},
         {"UseThemeMgrSettings", kRegSz, "YYYYYYYYY"},
+        {"UseDesktopSoundTheme", kRegSz, "False"},
     };
     RegOp reg(sys.Get());
     reg.SetKey(kSetup);

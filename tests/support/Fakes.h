@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/DesktopShell.h"
+#include "platform/DesktopSounds.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/EventLoop.h"
@@ -262,6 +263,29 @@ class FakeLogoWindow final : public LogoWindow {
     void SetStartupPicture(const QString& file) override { calls << QStringLiteral("picture ") + file; }
     void ShowStartup() override { calls << QStringLiteral("show"); }
     void Close() override { calls << QStringLiteral("close"); }
+    QStringList calls;
+};
+
+// A desktop with a sound theme setting (`theme`) and Cinnamon-like event files; records
+// "theme NAME" and "files K=V ...".
+class FakeDesktopSounds final : public DesktopSounds {
+  public:
+    QString SelectedTheme() override { return theme; }
+    void SelectTheme(const QString& name) override {
+        theme = name;
+        calls << QStringLiteral("theme ") + name;
+    }
+    QMap<QString, QString> EventFiles() override { return files; }
+    void SetEventFiles(const QMap<QString, QString>& set) override {
+        QStringList pairs;
+        for (auto it = set.begin(); it != set.end(); ++it) {
+            files[it.key()] = it.value();
+            pairs << it.key() + u'=' + it.value();
+        }
+        calls << QStringLiteral("files ") + pairs.join(u' ');
+    }
+    QString theme = QStringLiteral("freedesktop");
+    QMap<QString, QString> files;
     QStringList calls;
 };
 

@@ -20,7 +20,7 @@ TestPlatform::TestPlatform() {
         SqliteRegistryStore::Open(home.RegistryFile, [this](const QString& m) { console.Err(m + u'\n'); });
     m_platform = std::make_unique<Platform>(Platform{home, *store, env, clock, random, dialogs, console,
                                                      instances, version, processes, events, screen, system,
-                                                     shell, pointer, sound, logo});
+                                                     shell, pointer, sound, logo, sounds});
 }
 
 void TestPlatform::PlaceIn(SettingsState& state) const {

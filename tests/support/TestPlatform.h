@@ -43,6 +43,7 @@ class TestPlatform {
     FakePointer pointer;
     FakeSound sound;
     FakeLogoWindow logo;
+    FakeDesktopSounds sounds;
     std::unique_ptr<SqliteRegistryStore> store;
 
   private:

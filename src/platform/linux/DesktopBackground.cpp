@@ -32,6 +32,14 @@ QString GnomeOption(WallpaperMode mode) {
     return QStringLiteral("centered");
 }
 
+QString TextOf(const QByteArray& data) {
+    QString text = QString::fromUtf8(data);
+    int nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+}  // namespace
+
 bool DesktopNamed(const Environment& env, std::initializer_list<const char*> names) {
     const QStringList desktops =
         (env.Get(QStringLiteral("XDG_CURRENT_DESKTOP")) + u':' + env.Get(QStringLiteral("DESKTOP_SESSION")))
@@ -45,14 +53,6 @@ bool DesktopNamed(const Environment& env, std::initializer_list<const char*> nam
     }
     return false;
 }
-
-QString TextOf(const QByteArray& data) {
-    QString text = QString::fromUtf8(data);
-    int nul = text.indexOf(QChar(0));
-    return nul < 0 ? text : text.left(nul);
-}
-
-}  // namespace
 
 WallpaperMode WallpaperModeOf(const QString& tile, const QString& style) {
     if (tile.trimmed() == QLatin1String("1")) {

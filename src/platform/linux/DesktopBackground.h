@@ -89,6 +89,10 @@ class LinuxSystemSettings final : public SystemSettings {
     Console& m_console;
 };
 
+// Whether XDG_CURRENT_DESKTOP or DESKTOP_SESSION names one of these desktops (any part,
+// without regard to case).
+bool DesktopNamed(const Environment& env, std::initializer_list<const char*> names);
+
 // "TileWallpaper" "1": tiled; "WallpaperStyle" "2": stretched, "1": scaled; else centred.
 WallpaperMode WallpaperModeOf(const QString& tile, const QString& style);
 

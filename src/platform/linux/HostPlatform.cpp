@@ -45,14 +45,15 @@ std::unique_ptr<HostPlatform> HostPlatform::Create(Use use, const QString& name,
         return nullptr;
     }
     host->m_runner = std::make_unique<ProcessRunner>(home.Home);
+    host->m_sounds = std::make_unique<LinuxDesktopSounds>(host->m_env, *host->m_runner);
     host->m_desktop =
         std::make_unique<DesktopBackground>(host->m_env, *host->m_runner, host->m_events, home.Home);
     host->m_system = std::make_unique<LinuxSystemSettings>(*host->m_store, *host->m_desktop, host->m_console);
-    host->m_platform.emplace(Platform{home, *host->m_store, host->m_env, *host->m_clock, host->m_random,
-                                      *host->m_dialogs, host->m_console, *host->m_instances, *host->m_version,
-                                      *host->m_processes, host->m_events, host->m_screen, *host->m_system,
-                                      host->m_shell, host->m_pointer, host->m_sound,
-                                      logo != nullptr ? *logo : static_cast<LogoWindow&>(host->m_logo)});
+    host->m_platform.emplace(
+        Platform{home, *host->m_store, host->m_env, *host->m_clock, host->m_random, *host->m_dialogs,
+                 host->m_console, *host->m_instances, *host->m_version, *host->m_processes, host->m_events,
+                 host->m_screen, *host->m_system, host->m_shell, host->m_pointer, host->m_sound,
+                 logo != nullptr ? *logo : static_cast<LogoWindow&>(host->m_logo), *host->m_sounds});
     return host;
 }
 

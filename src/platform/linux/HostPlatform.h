@@ -4,6 +4,7 @@
 #include "platform/SqliteRegistryStore.h"
 #include "platform/linux/DesktopBackground.h"
 #include "platform/linux/LinuxAdapters.h"
+#include "platform/linux/LinuxDesktopSounds.h"
 
 #include <memory>
 #include <optional>
@@ -46,6 +47,7 @@ class HostPlatform {
     HostPointer m_pointer;
     HostSound m_sound;
     NoLogoWindow m_logo;
+    std::unique_ptr<LinuxDesktopSounds> m_sounds;
     std::optional<Platform> m_platform;
 };
 
