@@ -24,6 +24,16 @@ class EffectsTest : public ::testing::Test {
         sys.shell.icons = {{10, 20}, {100, 50}, {-5, 7}};
     }
     QString IconFile() const { return sys.Home().Home + "iconloc.dat"; }
+    QString Themes() const { return sys.Scratch("themes/"); }
+    // A theme in the themes folder with a start-up sound and a start-up logo of its own.
+    QString SoundAndLogoTheme(const QString& name) {
+        sys.WriteFile(Themes() + "start.wav", "RIFF");
+        sys.WriteFile(Themes() + "logo.bmp", "BM");
+        return sys.WriteFile(Themes() + name,
+                             "[AppEvents\\Schemes\\Apps\\.Default\\SystemStart\\.Current]\r\nDefaultValue=%"
+                             "ThemeDir%start.wav\r\n"
+                             "[Logos]\r\nStartup= %ThemeDir%logo.bmp \r\n");
+    }
     QByteArray Contents(const QString& path) const {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
@@ -129,13 +139,8 @@ TEST_F(EffectsTest, TheMouseNudgeMovesFiveTimesNeverBelowZeroAndComesBack) {
 }
 
 TEST_F(EffectsTest, TheChangeSoundAndLogoComeFromTheWorkingCopy) {
-    const QString folder = sys.Scratch("themes/");
-    sys.WriteFile(folder + "start.wav", "RIFF");
-    sys.WriteFile(folder + "logo.bmp", "BM");
-    const QString copy = sys.WriteFile(
-        folder + "copy.theme",
-        "[AppEvents\\Schemes\\Apps\\.Default\\SystemStart\\.Current]\r\nDefaultValue=%ThemeDir%start.wav\r\n"
-        "[Logos]\r\nStartup= %ThemeDir%logo.bmp \r\n");
+    const QString folder = Themes();
+    const QString copy = SoundAndLogoTheme("copy.theme");
     const ChangeRecord record{copy, true, "", 0, 0};
     PlayStartupSound(state, record);
     EXPECT_EQ(sys.sound.played, QStringList{folder + "start.wav"});
@@ -161,13 +166,8 @@ TEST_F(EffectsTest, TheChangeSoundAndLogoComeFromTheWorkingCopy) {
 }
 
 TEST_F(EffectsTest, TheEffectsRunAroundTheApplyInTheirOrder) {
-    const QString folder = sys.Scratch("themes/");
-    sys.WriteFile(folder + "start.wav", "RIFF");
-    sys.WriteFile(folder + "logo.bmp", "BM");
-    const QString theme = sys.WriteFile(
-        folder + "Snow.theme",
-        "[AppEvents\\Schemes\\Apps\\.Default\\SystemStart\\.Current]\r\nDefaultValue=%ThemeDir%start.wav\r\n"
-        "[Logos]\r\nStartup=%ThemeDir%logo.bmp\r\n");
+    const QString folder = Themes();
+    const QString theme = SoundAndLogoTheme("Snow.theme");
     state.ThemeOpenCommand = "(none)";
     state.Setup.UseThemeMgrSettings.fill(true);
     state.Setup.PlayChangeSounds = true;
