@@ -1,5 +1,6 @@
 #include "ui/StartupLogoWindow.h"
 
+#include "platform/linux/LinuxAdapters.h"
 #include "ui/frmStartup.h"
 
 #include <QApplication>
@@ -27,10 +28,7 @@ bool StartupLogoWindow::EnsureApplication() {
     if (QCoreApplication::instance() != nullptr) {
         return false;  // a process without widgets
     }
-    const bool display = !m_env.Get(QStringLiteral("DISPLAY")).isEmpty() ||
-                         !m_env.Get(QStringLiteral("WAYLAND_DISPLAY")).isEmpty() ||
-                         !m_env.Get(QStringLiteral("QT_QPA_PLATFORM")).isEmpty();
-    if (!display) {
+    if (!DisplayReachable(m_env)) {
         return false;
     }
     m_application = std::make_unique<QApplication>(m_argc, m_argv);

@@ -45,6 +45,17 @@ err=$("$merivane" /? 2>&1 >/dev/null)
 [ "$(grep -c 'damaged' <<<"$err")" = 1 ] || fail "expected one message about the damaged store, got: $err"
 ls "$MERIVANE_HOME"/registry.sqlite.damaged-* >/dev/null || fail "damaged store not kept"
 
+# A change that shows a theme's logo, with a DISPLAY whose server is gone (a check started
+# from cron after the session ended), completes: no window is tried.
+themes=$MERIVANE_HOME/drive_c/WINDOWS/Resources/Themes
+printf 'P3\n1 1\n255\n0 0 128\n' >"$themes/Logo.ppm"
+printf '[Logos]\r\nStartup=%%ThemeDir%%Logo.ppm\r\n' >"$themes/Christmas Logo.theme"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Brennock\\Merivane\\Setup]\n"ShowChangeLogo"="True"\n"FilesToUse"=dword:00000000\n' \
+    >"$home/logo.reg"
+"$merivanectl" reg import "$home/logo.reg" || fail "import of the logo setting"
+out=$(DISPLAY=:987 MERIVANE_NOW=2026-12-24T09:00 "$merivane" /n 2>/dev/null) || fail "a change with a stale DISPLAY exited $?"
+[ "$out" = "Changed to Christmas Logo.theme (Regular event)" ] || fail "a change with a stale DISPLAY: $out"
+
 "$merivane" /u || fail "merivane /u exited $?"
 "$merivanectl" reg export 'HKCU\Software\Brennock\Merivane' 2>/dev/null && fail "per-user key still there after /u"
 echo "cli first run: ok"

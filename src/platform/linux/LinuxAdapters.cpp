@@ -16,9 +16,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -314,6 +317,42 @@ void HostSound::PlayFile(const QString& file) {
             return;
         }
     }
+}
+
+bool DisplayReachable(const Environment& env) {
+    const QString platform = env.Get(QStringLiteral("QT_QPA_PLATFORM"));
+    if (platform.startsWith(QLatin1String("offscreen")) || platform.startsWith(QLatin1String("minimal"))) {
+        return true;
+    }
+    const QString wayland = env.Get(QStringLiteral("WAYLAND_DISPLAY"));
+    if (!wayland.isEmpty()) {
+        const QString socket =
+            wayland.startsWith(u'/') ? wayland : env.Get(QStringLiteral("XDG_RUNTIME_DIR")) + u'/' + wayland;
+        if (QFileInfo::exists(socket)) {
+            return true;
+        }
+    }
+    // ":N", ":N.S" or "unix:N": the local socket of display N must take a connection.
+    static const QRegularExpression local(QStringLiteral(R"(^(?:unix)?:(\d+)(?:\.\d+)?$)"));
+    const QString display = env.Get(QStringLiteral("DISPLAY"));
+    if (display.isEmpty()) {
+        return false;
+    }
+    const auto match = local.match(display);
+    if (!match.hasMatch()) {
+        return true;  // a display over the network: only Qt can tell
+    }
+    const QByteArray path = QFile::encodeName(QStringLiteral("/tmp/.X11-unix/X") + match.captured(1));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    const bool answered = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return answered;
 }
 
 void QtEventLoop::ProcessEvents() {

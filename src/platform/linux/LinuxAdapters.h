@@ -148,6 +148,11 @@ class NoLogoWindow final : public LogoWindow {
     void Close() override {}
 };
 
+// Whether a window could be shown now: a Wayland socket or an X server that answers, or
+// Qt's offscreen platform. Qt ends the whole process when it cannot reach the display it
+// is given (a log-in check started from cron with a stale DISPLAY), so this is asked first.
+bool DisplayReachable(const Environment& env);
+
 class QtEventLoop final : public EventLoop {
   public:
     void ProcessEvents() override;
