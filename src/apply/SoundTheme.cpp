@@ -1,11 +1,11 @@
 #include "apply/SoundTheme.h"
 
 #include "apply/ThemeValues.h"
+#include "platform/FolderListing.h"
 #include "platform/HostPath.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,14 +54,6 @@ QString SoundsFolder(const CalendarState& state) {
 
 QString ThemeFolder(const CalendarState& state) {
     return SoundsFolder(state) + kThemeName + u'/';
-}
-
-// libcanberra looks at the folders' times to know when to read them again.
-void Touch(const QString& folder) {
-    QFile dir(folder);
-    if (dir.open(QIODevice::ReadOnly)) {
-        dir.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
-    }
 }
 
 // What was selected before ours, as our theme keeps it: the inherited theme, and
@@ -226,9 +218,10 @@ void ApplyDesktopSoundTheme(CalendarState& state, const QString& folder, const Q
         cinnamonFiles[it.key()] = stereo + it.value() + QStringLiteral(".wav");
     }
     WriteIndex(index, before, true);
-    Touch(stereo);
-    Touch(theme);
-    Touch(SoundsFolder(state));
+    // libcanberra looks at the folders' times to know when to read them again.
+    TouchFolder(stereo);
+    TouchFolder(theme);
+    TouchFolder(SoundsFolder(state));
     state.Sys.Sounds.SelectTheme(kThemeName);
     state.Sys.Sounds.SetEventFiles(cinnamonFiles);
 }

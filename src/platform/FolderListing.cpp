@@ -59,6 +59,10 @@ std::optional<FolderListing> ListFolder(const QString& folder) {
     return listing;
 }
 
+bool TouchFolder(const QString& folder) {
+    return ::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0) == 0;
+}
+
 bool HasExtension(const QString& name, const QStringList& extensions) {
     for (const QString& extension : extensions) {
         if (name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive)) {

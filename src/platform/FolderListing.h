@@ -22,6 +22,10 @@ struct FolderListing {
 // Nothing when the folder does not exist or cannot be read.
 std::optional<FolderListing> ListFolder(const QString& folder);
 
+// Sets the folder's modification time to now (a cache that watches the folder reads it
+// again); false when it cannot.
+bool TouchFolder(const QString& folder);
+
 // True when the file name ends in one of the extensions (".bmp" ...) without regard to case.
 bool HasExtension(const QString& name, const QStringList& extensions);
 

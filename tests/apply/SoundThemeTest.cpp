@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -117,10 +119,15 @@ TEST_F(SoundThemeTest, TheThemesSoundsBecomeTheUsersSoundTheme) {
     EXPECT_EQ(sys.console.err.count("is not a PCM WAV file"), 1);
     EXPECT_TRUE(sys.console.err.contains("close.wav"));
 
-    // The next theme's sounds replace these; what came before ours stays what it was.
+    // The next theme's sounds replace these; what came before ours stays what it was. The
+    // sound folders are touched, so that the desktop's sound cache reads them again.
     sys.WriteFile(Themes() + "exit.wav", Wav(1));
     sys.sounds.calls.clear();
+    const QString sounds = sys.Scratch("data/sounds");
+    ASSERT_EQ(QProcess::execute("touch", {"-d", "2020-01-01", sounds, Ours()}), 0);
     ApplyDesktopSoundTheme(state, Themes(), Theme({{".Default\\SystemExit\\.Current", "exit.wav"}}), true);
+    EXPECT_GT(QFileInfo(sounds).lastModified().date().year(), 2020);
+    EXPECT_GT(QFileInfo(Ours()).lastModified().date().year(), 2020);
     EXPECT_EQ(Installed(), QStringList{"desktop-logout.wav"});
     EXPECT_EQ(Index("Sound Theme", "Inherits"), "freedesktop");
     EXPECT_EQ(sys.sounds.theme, "merivane");
