@@ -2,6 +2,7 @@
 
 #include "apply/ThemeValues.h"
 #include "platform/FolderListing.h"
+#include "platform/Home.h"
 #include "platform/HostPath.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
@@ -45,11 +46,7 @@ const QString kOwnSection = QStringLiteral("Merivane");
 constexpr int kAppGPFault = 1;
 
 QString SoundsFolder(const CalendarState& state) {
-    QString data = state.Sys.Env.Get(QStringLiteral("XDG_DATA_HOME"));
-    if (data.isEmpty()) {
-        data = state.Sys.Env.Get(QStringLiteral("HOME")) + QStringLiteral("/.local/share");
-    }
-    return data + QStringLiteral("/sounds/");
+    return DataHome(state.Sys.Env) + QStringLiteral("/sounds/");
 }
 
 QString ThemeFolder(const CalendarState& state) {
@@ -152,11 +149,13 @@ void ApplyDesktopSoundTheme(CalendarState& state, const QString& folder, const Q
         RestoreBefore(state);
         return;
     }
-    const QString file = fileName.startsWith(u'/') ? fileName : folder + fileName;
+    const QString file = ThemeFileIn(folder, fileName);
     // The theme's sound for each freedesktop name; AppGPFault's error sound counts only when
     // SystemHand gives none, so it is looked at last.
-    QMap<QString, QString> sounds;
-    QMap<QString, QString> cinnamon;
+    const QString theme = ThemeFolder(state);
+    const QString stereo = theme + QStringLiteral("stereo/");
+    QMap<QString, QString> sounds;         // freedesktop name -> the theme's file
+    QMap<QString, QString> cinnamonFiles;  // Cinnamon's event key -> our copy
     auto consider = [&](const SoundEvent& event) {
         const QString value = ExpandThemePath(ReadThemeValue(file,
                                                              QStringLiteral("AppEvents\\Schemes\\Apps\\") +
@@ -178,7 +177,7 @@ void ApplyDesktopSoundTheme(CalendarState& state, const QString& folder, const Q
         }
         sounds[name] = host;
         if (event.CinnamonKey[0] != '\0') {
-            cinnamon[QString::fromLatin1(event.CinnamonKey)] = name;
+            cinnamonFiles[QString::fromLatin1(event.CinnamonKey)] = stereo + name + QStringLiteral(".wav");
         }
     };
     for (int i = 0; i < 21; ++i) {
@@ -192,9 +191,7 @@ void ApplyDesktopSoundTheme(CalendarState& state, const QString& folder, const Q
         return;
     }
 
-    const QString theme = ThemeFolder(state);
     const QString index = theme + QStringLiteral("index.theme");
-    const QString stereo = theme + QStringLiteral("stereo/");
     Before before;
     if (QFileInfo::exists(index) && OursIsSelected(index)) {
         before = ReadBefore(index);  // ours is in use: what came before it stays the same
@@ -210,12 +207,8 @@ void ApplyDesktopSoundTheme(CalendarState& state, const QString& folder, const Q
     for (const QString& old : QDir(stereo).entryList(QDir::Files)) {
         QFile::remove(stereo + old);
     }
-    QMap<QString, QString> cinnamonFiles;
     for (auto it = sounds.begin(); it != sounds.end(); ++it) {
         QFile::copy(it.value(), stereo + it.key() + QStringLiteral(".wav"));
-    }
-    for (auto it = cinnamon.begin(); it != cinnamon.end(); ++it) {
-        cinnamonFiles[it.key()] = stereo + it.value() + QStringLiteral(".wav");
     }
     WriteIndex(index, before, true);
     // libcanberra looks at the folders' times to know when to read them again.

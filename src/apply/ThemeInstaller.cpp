@@ -6,6 +6,7 @@
 #include "platform/HostPath.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFile.h"
+#include "platform/TextFile.h"
 #include "settings/RegOp.h"
 
 #include <QDir>
@@ -73,12 +74,6 @@ bool Enabled(const CalendarState& state, ThemeGroup group) {
 
 QString Raw(const QString& file, const QString& section, const QString& key, int buffer = kThemeValueBuffer) {
     return CutAtNul(ProfileFile::ReadString(file, section, key, QString(), buffer));
-}
-
-// The file a section applier reads: its name within the theme folder, or a full path when
-// the working copy lies elsewhere (in the home) while %ThemeDir% still means the folder.
-QString ThemeFileIn(const QString& folder, const QString& fileName) {
-    return fileName.startsWith(u'/') ? fileName : folder + fileName;
 }
 
 QString Expanded(const CalendarState& state, const QString& folder, const QString& value) {
@@ -157,17 +152,6 @@ bool IsFile(const CalendarState& state, const QString& path) {
     return !host.isEmpty() && QFileInfo(host).isFile();
 }
 
-// The program's stand-in for the hidden attribute, as for the event table: read-only.
-void MakeHidden(const QString& hostPath) {
-    QFile::setPermissions(hostPath, QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup |
-                                        QFileDevice::ReadOther);
-}
-
-void MakeNormal(const QString& hostPath) {
-    QFile::setPermissions(hostPath,
-                          QFile::permissions(hostPath) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-}
-
 // Copies over whatever the target is, hidden or not. Targets are always the program's own
 // names in the home's folders; sources are whatever the theme names.
 bool CopyOver(const QString& hostSource, const QString& hostTarget) {
@@ -175,7 +159,7 @@ bool CopyOver(const QString& hostSource, const QString& hostTarget) {
         return false;
     }
     if (QFileInfo::exists(hostTarget)) {
-        MakeNormal(hostTarget);
+        SetHidden(hostTarget, false);
         QFile::remove(hostTarget);
     }
     return QFile::copy(hostSource, hostTarget);
@@ -385,7 +369,7 @@ void ApplyLogos(CalendarState& state, const QString& folder, const QString& file
                                          QString::fromLatin1(logo.Target));
         const QString backup = target + QStringLiteral(".bak");
         if (!QFileInfo::exists(backup) && QFileInfo(target).isFile() && QFile::copy(target, backup)) {
-            MakeHidden(backup);
+            SetHidden(backup, true);
         }
         const QString value =
             LogoValue(state, folder, file, QStringLiteral("Logos"), logo.FirstKey, logo.SecondKey);
@@ -394,7 +378,7 @@ void ApplyLogos(CalendarState& state, const QString& folder, const QString& file
         } else {
             CopyOver(HostPath(state.Sys.Home, value), target);
         }
-        MakeHidden(target);
+        SetHidden(target, true);
     }
 }
 
@@ -412,24 +396,24 @@ void ApplyWebview(CalendarState& state, const QString& folder, const QString& fi
         const QStringList present = WithAnyExtension(web, base);
         if (backups.isEmpty() && !present.isEmpty() &&
             QFile::copy(web + present.first(), web + present.first() + ".bak")) {
-            MakeHidden(web + present.first() + QStringLiteral(".bak"));
+            SetHidden(web + present.first() + QStringLiteral(".bak"), true);
         }
         const QString value =
             LogoValue(state, folder, file, QStringLiteral("Webview"), picture.FirstKey, picture.BaseName);
         for (const QString& old : WithAnyExtension(web, base)) {
-            MakeNormal(web + old);
+            SetHidden(web + old, false);
             QFile::remove(web + old);
         }
         const QString first = QString::fromLatin1(picture.FirstKey);
         if (value.isEmpty() || !IsFile(state, value)) {
             if (CopyOver(web + first + QStringLiteral(".bak"), web + first)) {
-                MakeHidden(web + first);
+                SetHidden(web + first, true);
             }
         } else {
             // The picture's own extension: a .jpg named for wvleft.bmp is installed as wvleft.jpg.
             const QString installed = web + base + value.right(4);
             if (CopyOver(HostPath(state.Sys.Home, value), installed)) {
-                MakeHidden(installed);
+                SetHidden(installed, true);
             }
         }
     }

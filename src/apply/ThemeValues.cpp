@@ -30,4 +30,8 @@ QString ExpandThemePath(const QString& value, const QString& themeFolder, const 
     return result.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
 }
 
+QString ThemeFileIn(const QString& folder, const QString& fileName) {
+    return fileName.startsWith(u'/') ? fileName : folder + fileName;
+}
+
 }  // namespace merivane

@@ -20,4 +20,8 @@ QString ReadThemeValue(const QString& themeFile, const QString& section, const Q
 QString ExpandThemePath(const QString& value, const QString& themeFolder, const QString& windowsDir,
                         const QString& systemDir);
 
+// The file a section applier reads: its name within the theme folder, or a full path when
+// the working copy lies elsewhere (in the home) while %ThemeDir% still means the folder.
+QString ThemeFileIn(const QString& folder, const QString& fileName);
+
 }  // namespace merivane

@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kBucketCount = 16;
 
-constexpr QFileDevice::Permissions kReadOnly =
-    QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-
 std::int16_t NumberField(const QString& text) {
     return Variant::Text(text).ToInteger().value_or(0);
 }
@@ -160,11 +157,11 @@ void SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows) {
 }
 
 void SetEventTableHidden(const SettingsState& state) {
-    QFile::setPermissions(PathOf(state), kReadOnly);
+    SetHidden(PathOf(state), true);
 }
 
 void SetEventTableNormal(const SettingsState& state) {
-    QFile::setPermissions(PathOf(state), kReadOnly | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    SetHidden(PathOf(state), false);
 }
 
 }  // namespace merivane

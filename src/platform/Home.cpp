@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,14 +23,12 @@ HomeLayout HomeLayout::At(const QString& home) {
 
 HomeLayout HomeLayout::FromEnvironment(const Environment& env) {
     QString home = env.Get("MERIVANE_HOME");
-    if (home.isEmpty()) {
-        QString data = env.Get("XDG_DATA_HOME");
-        if (data.isEmpty()) {
-            data = env.Get("HOME") + "/.local/share";
-        }
-        home = data + "/merivane";
-    }
-    return At(home);
+    return At(home.isEmpty() ? DataHome(env) + "/merivane" : home);
+}
+
+QString DataHome(const Environment& env) {
+    const QString data = env.Get("XDG_DATA_HOME");
+    return data.isEmpty() ? env.Get("HOME") + "/.local/share" : data;
 }
 
 bool HomeLayout::Create(QString* error) const {
@@ -54,9 +53,7 @@ void HomeLayout::InstallShippedData(const QString& dataDir) const {
     for (const QString& name : files) {
         QString target = Home + name;
         if (!QFileInfo::exists(target) && QFile::copy(dataDir + u'/' + name, target)) {
-            // The program's own files are read-only while it is not writing them.
-            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadUser |
-                                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            SetHidden(target, true);  // the program's own files are read-only while it is not writing them
         }
     }
 }

@@ -28,6 +28,9 @@ struct HomeLayout {
     void InstallShippedData(const QString& dataDir) const;
 };
 
+// $XDG_DATA_HOME, else ~/.local/share.
+QString DataHome(const Environment& env);
+
 // The folder of the data that ships with the program: MERIVANE_DATA_DIR, else
 // share/merivane beside the installed program, else the source tree's data folder.
 QString ShippedDataDir(const Environment& env);

@@ -112,4 +112,11 @@ QString LowerCase(const QString& text) {
     return lower;
 }
 
+void SetHidden(const QString& path, bool hidden) {
+    const QFileDevice::Permissions readable =
+        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(path,
+                          hidden ? readable : readable | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
 }  // namespace merivane

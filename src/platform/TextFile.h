@@ -21,6 +21,10 @@ QStringList SplitLines(const QString& text);
 // disk leaves the old file or the new one, never a mixture. False with *error on failure.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
+// The stand-in for the Windows hidden attribute on the program's own files: read-only while
+// hidden (a file the program is not writing), writable by its owner when normal.
+void SetHidden(const QString& path, bool hidden);
+
 // A token of the user's input as a message quotes it: whole when short, else its start and
 // end around a note of its length, so a megabyte of input never becomes a megabyte message.
 QString CutForMessage(const QString& text);
