@@ -1,19 +1,51 @@
 #include "app/Main.h"
+#include "platform/WorkFiles.h"
 #include "platform/linux/HostPlatform.h"
+#include "platform/linux/ScheduledTasks.h"
+#include "platform/linux/SessionVariables.h"
+#include "ui/ResidentHost.h"
+#include "ui/SetupWindow.h"
 #include "ui/StartupLogoWindow.h"
 
 #include <QFileInfo>
 
 int main(int argc, char* argv[]) {
-    merivane::ProcessEnvironment env;
+    using namespace merivane;
+    ProcessEnvironment env;
+    const QStringList arguments = ArgumentsOf(argc, argv);
+    const QString sw = BuildSwitch(JoinCommandLine(arguments));
+    const HomeLayout home = HomeLayout::FromEnvironment(env);
+    if (sw == QLatin1String("/n")) {
+        // A run from cron has no session of its own: the last one's, while it lives.
+        AdoptSessionVariables(env, SessionFile(home.Home));
+    } else if (sw == QLatin1String("/c")) {
+        NoteSessionVariables(env, SessionFile(home.Home));
+    }
     // Declared first, so that it outlives everything that may show through it.
-    merivane::StartupLogoWindow logo(env, 15);
-    auto host = merivane::HostPlatform::Create(merivane::HostPlatform::Use::Instance,
-                                               QStringLiteral("merivane"), &logo);
+    StartupLogoWindow logo(env, 15);
+    auto host = HostPlatform::Create(HostPlatform::Use::Instance, QStringLiteral("merivane"), &logo);
     if (!host) {
         return 1;
     }
-    merivane::Program program(host->Get());
+    Program program(host->Get());
     program.ExecutableName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName();
-    return merivane::Main(program, merivane::ArgumentsOf(argc, argv));
+    program.ExecutablePath = MerivaneExecutable();
+    ProcessRunner runner(home.Home);
+    LinuxCompanion companion(
+        TaskPlacesFor(env, program.ExecutablePath, home.Home + QStringLiteral("working/")), runner);
+    program.Companion = &companion;
+    ResidentHost resident(argc, argv, program);
+    QPointer<QWidget> setupWindow;
+    resident.OpenSetupWindow = [&setupWindow](Program& p) { ShowSetupWindow(p, setupWindow); };
+    program.Resident = &resident;
+
+    int code = Main(program, arguments);
+    if (program.KeepsRunning()) {
+        NoteSessionVariables(env, SessionFile(home.Home));
+        auto mark = ResidentMark::Take(home.InstanceDir + QStringLiteral("resident.pid"));
+        code = resident.Run();
+    }
+    logo.Close();
+    delete setupWindow.data();
+    return code;
 }

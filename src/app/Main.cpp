@@ -6,6 +6,7 @@
 #include "platform/HostPath.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
+#include "schedule/Autostart.h"
 #include "schedule/NextChange.h"
 #include "selection/Choice.h"
 #include "settings/Associations.h"
@@ -28,12 +29,27 @@ bool FileExists(const Program& program, const QString& name) {
     return !host.isEmpty() && QFileInfo(host).isFile();
 }
 
+// The handlers that may leave the program resident start the tray window only in the
+// first instance, and only for the method that it serves.
+void StartResidentIfWanted(Program& program) {
+    if (program.Setup.TypeOfScheduling == 2 && !program.Sys.Instances.AnotherInstanceRunning()) {
+        program.Hidden().StartAutoScheduler();
+    }
+}
+
 void Install(Program& program) {
     SaveSettings(program, true, true, false);
+    RegisterCompanionDll(program);
     SetEventTableHidden(program);
+    StartResidentIfWanted(program);
+    if (program.Resident != nullptr) {
+        program.Resident->ShowSetupWindow();
+    }
 }
 
 void Uninstall(Program& program) {
+    RemoveRunEntry(program);
+    DeleteScheduledTask(program);
     DeleteSettings(program);
     QString regsvr = program.SystemDir + QStringLiteral("RegSvr32.exe");
     if (regsvr.contains(u' ')) {
@@ -234,12 +250,12 @@ int Main(Program& program, const QStringList& arguments) {
     } else if (sw == QLatin1String("/n")) {
         return Report(program, CheckAndChange(program, false));
     } else if (sw == QLatin1String("/c")) {
-        const AppSettings& setup = program.Setup;
-        SerialDate due = CalcNextChangeTime(setup.TypeOfScheduling, setup.ScheduledTime, setup.ChangesPerDay,
-                                            program.LastChange.ChangeDate, program.Sys.Time.Now());
-        if (program.Sys.Time.Now() >= due) {
-            return Report(program, CheckAndChange(program, false));
+        int code = kExitOk;
+        if (program.Sys.Time.Now() >= CalcNextChangeTime(program)) {
+            code = Report(program, CheckAndChange(program, false));
         }
+        StartResidentIfWanted(program);
+        return code;
     } else if (sw == QLatin1String("/a") || sw == QLatin1String("/s")) {
         return ApplyNamedTheme(program);
     } else if (sw == QLatin1String("/?") || sw == QLatin1String("/h")) {
@@ -250,8 +266,13 @@ int Main(Program& program, const QStringList& arguments) {
                             QStringLiteral("\n\nThe setup window needs a display; none was found "
                                            "(DISPLAY and WAYLAND_DISPLAY are not set).\n"));
         return kExitUsage;
+    } else {
+        StartResidentIfWanted(program);
+        if (program.Resident != nullptr) {
+            program.Resident->ShowSetupWindow();
+        }
     }
-    // The tray and the setup window have nothing to run yet and end here.
+    // The caller runs the event loop when the resident window or the setup window is up.
     return kExitOk;
 }
 

@@ -57,6 +57,47 @@ ChangeLock::~ChangeLock() {
     ::close(m_fd);  // the lock goes with the descriptor
 }
 
+std::unique_ptr<ResidentMark> ResidentMark::Take(const QString& file) {
+    int fd = ::open(QFile::encodeName(file).constData(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+    if (::ftruncate(fd, 0) != 0 || ::write(fd, pid.constData(), pid.size()) != pid.size()) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<ResidentMark>(new ResidentMark(fd));
+}
+
+ResidentMark::~ResidentMark() {
+    ::ftruncate(m_fd, 0);
+    ::close(m_fd);
+}
+
+std::optional<qint64> RunningResident(const QString& file) {
+    int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::optional<qint64> pid;
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        char buffer[32] = {};
+        ssize_t got = ::read(fd, buffer, sizeof(buffer) - 1);
+        bool ok = false;
+        qint64 value = QByteArray(buffer, got > 0 ? static_cast<int>(got) : 0).trimmed().toLongLong(&ok);
+        if (ok && value > 0) {
+            pid = value;
+        }
+    }
+    ::close(fd);
+    return pid;
+}
+
 QString WorkingCopyName() {
     return QStringLiteral(".merivane-%1-temp.theme").arg(QCoreApplication::applicationPid());
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace merivane {
 
@@ -25,6 +26,23 @@ class ChangeLock {
     explicit ChangeLock(int fd) : m_fd(fd) {}
     int m_fd;
 };
+
+// Marks this process as the home's resident program while the object lives: a file
+// holding the process id, locked (the system drops the lock when the process dies).
+class ResidentMark {
+  public:
+    // Empty when another process holds the mark, or the file cannot be made.
+    static std::unique_ptr<ResidentMark> Take(const QString& file);
+    ~ResidentMark();
+    ResidentMark(const ResidentMark&) = delete;
+    ResidentMark& operator=(const ResidentMark&) = delete;
+
+  private:
+    explicit ResidentMark(int fd) : m_fd(fd) {}
+    int m_fd;
+};
+// The process id of the running resident program of `file`, if one runs.
+std::optional<qint64> RunningResident(const QString& file);
 
 // The working copy of this process: a hidden name (the file lists leave it out) that holds
 // the process id, so it is never a user's file and never shared by two processes.

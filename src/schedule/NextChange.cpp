@@ -27,4 +27,10 @@ SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate schedule
     return candidate;
 }
 
+SerialDate CalcNextChangeTime(const SettingsState& state) {
+    const AppSettings& setup = state.Setup;
+    return CalcNextChangeTime(setup.TypeOfScheduling, setup.ScheduledTime, setup.ChangesPerDay,
+                              state.LastChange.ChangeDate, state.Sys.Time.Now());
+}
+
 }  // namespace merivane

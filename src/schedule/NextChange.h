@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SerialDate.h"
+#include "settings/SettingsState.h"
 
 #include <cstdint>
 
@@ -13,5 +14,8 @@ namespace merivane {
 // counts as now.
 SerialDate CalcNextChangeTime(std::int16_t typeOfScheduling, SerialDate scheduledTime,
                               std::int16_t changesPerDay, SerialDate lastChangeDate, SerialDate now);
+
+// The same, from the program's settings and statistics and its clock.
+SerialDate CalcNextChangeTime(const SettingsState& state);
 
 }  // namespace merivane

@@ -73,20 +73,28 @@ bool ProcessRunner::Exists(const QString& program) const {
 
 bool ProcessRunner::Run(const QString& program, const QStringList& arguments, int timeoutMs,
                         QString* output) {
+    return RunCollecting(program, arguments, timeoutMs, output, nullptr) == 0;
+}
+
+int ProcessRunner::RunCollecting(const QString& program, const QStringList& arguments, int timeoutMs,
+                                 QString* output, QString* errors) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(timeoutMs)) {
-        return false;
+        return -1;
     }
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
-        return false;
+        return -1;
     }
     if (output != nullptr) {
         *output = QString::fromUtf8(process.readAllStandardOutput());
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (errors != nullptr) {
+        *errors = QString::fromUtf8(process.readAllStandardError());
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 qint64 ProcessRunner::StartDetached(const QString& program, const QStringList& arguments) {

@@ -21,6 +21,15 @@ class CommandRunner {
     // True when it ended by itself within the time limit with exit code 0.
     virtual bool Run(const QString& program, const QStringList& arguments, int timeoutMs,
                      QString* output) = 0;
+    // As Run, keeping standard error too: the exit code, or -1 when it did not start,
+    // crashed or ran out of time.
+    virtual int RunCollecting(const QString& program, const QStringList& arguments, int timeoutMs,
+                              QString* output, QString* errors) {
+        if (errors != nullptr) {
+            errors->clear();
+        }
+        return Run(program, arguments, timeoutMs, output) ? 0 : 1;
+    }
     // Starts it and returns its process id (0 when it did not start).
     virtual qint64 StartDetached(const QString& program, const QStringList& arguments) = 0;
     // Ends a process that this runner (in this process or an earlier one) started as
@@ -35,6 +44,8 @@ class ProcessRunner final : public CommandRunner {
     explicit ProcessRunner(QString owner) : m_owner(std::move(owner)) {}
     bool Exists(const QString& program) const override;
     bool Run(const QString& program, const QStringList& arguments, int timeoutMs, QString* output) override;
+    int RunCollecting(const QString& program, const QStringList& arguments, int timeoutMs, QString* output,
+                      QString* errors) override;
     qint64 StartDetached(const QString& program, const QStringList& arguments) override;
     void End(qint64 processId, const QString& program) override;
 
