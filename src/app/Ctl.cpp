@@ -7,8 +7,12 @@
 #include "calendar/Matching.h"
 #include "platform/ReadOnlyRegistryStore.h"
 #include "platform/TextFile.h"
+#include "platform/WorkFiles.h"
+#include "schedule/Autostart.h"
+#include "schedule/NextChange.h"
 #include "selection/Catalogue.h"
 #include "selection/Choice.h"
+#include "settings/DateText.h"
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
@@ -254,6 +258,141 @@ int Match(Platform& platform, const QStringList& args) {
     return kCtlOk;
 }
 
+const char* const kMethodCaptions[] = {
+    "None.  I'll make my own changes.", "Change at bootup/signon time, one change per day.",
+    "Use this program to make changes.", "Use the Windows Task Scheduler.    (Highly recommended)"};
+
+QString MethodText(int method) {
+    if (method < 0 || method > 3) {
+        return QStringLiteral("%1 (not a method; no automatic changes)").arg(method);
+    }
+    QString text = QStringLiteral("%1 (%2)").arg(method).arg(QString::fromLatin1(kMethodCaptions[method]));
+    if (method == 3) {
+        text += QStringLiteral(", here a systemd user timer or cron");
+    }
+    return text;
+}
+
+void PrepareScheduling(Program& program, const CtlMachine& machine) {
+    SetStartupGlobals(program);
+    LoadSettings(program);
+    program.ExecutablePath = machine.ExecutablePath;
+    program.Companion = machine.Companion;
+}
+
+int Schedule(Platform& platform, const QStringList& args, const CtlMachine& machine) {
+    bool ok = false;
+    const int method = args.value(0).toInt(&ok);
+    if (!ok || method < 0 || method > 3) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    std::optional<QString> timeText;
+    std::optional<QString> perDayText;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--time") && i + 1 < args.size()) {
+            timeText = args[++i];
+        } else if (args[i] == QLatin1String("--per-day") && i + 1 < args.size()) {
+            perDayText = args[++i];
+        } else {
+            platform.Con.Err(CtlUsage());
+            return kCtlUsage;
+        }
+    }
+    std::optional<SerialDate> time;
+    if (timeText) {
+        time = ParseDateText(*timeText);
+        if (!time) {
+            platform.Con.Err(QStringLiteral("merivanectl: %1 is not a time of day; nothing was changed\n")
+                                 .arg(CutForMessage(*timeText)));
+            return kCtlUsage;
+        }
+    }
+    Program program(platform);
+    PrepareScheduling(program, machine);
+    AppSettings& setup = program.Setup;
+    const std::int16_t oldType = setup.TypeOfScheduling;
+    const SerialDate oldTime = setup.ScheduledTime;
+    const std::int16_t oldPerDay = setup.ChangesPerDay;
+    setup.TypeOfScheduling = static_cast<std::int16_t>(method);
+    if (time && method >= 2) {
+        setup.ScheduledTime = *time - WholeDays(*time);
+    }
+    if (perDayText) {
+        // Corrected, never refused, as the Settings tab does.
+        bool numeric = false;
+        double n = perDayText->trimmed().toDouble(&numeric);
+        setup.ChangesPerDay =
+            static_cast<std::int16_t>(!numeric || n < 1 ? 1 : (n > 96 ? 96 : static_cast<int>(n)));
+    }
+    SaveSettings(program, false, true, false);
+    ChangeScheduling(program, oldType, setup.TypeOfScheduling, oldTime, setup.ScheduledTime, oldPerDay,
+                     setup.ChangesPerDay);
+    if (setup.TypeOfScheduling != method) {
+        platform.Con.Err(
+            QStringLiteral("merivanectl: no scheduled task was made: no systemd user manager answers and "
+                           "cron's crontab is not installed. The log-in check still changes once a day; "
+                           "method 2 makes timed changes while Merivane runs.\n"));
+    }
+    if (method == 2 && !RunningResident(platform.Home.InstanceDir + QStringLiteral("resident.pid"))) {
+        platform.Con.Out(
+            QStringLiteral("Merivane starts resident at the next log-in; to start it now, run "
+                           "merivane /c\n"));
+    }
+    return kCtlOk;
+}
+
+int Status(Platform& platform, const QStringList& args, const CtlMachine& machine) {
+    if (!args.isEmpty()) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    Program program(platform);
+    PrepareScheduling(program, machine);
+    const AppSettings& setup = program.Setup;
+    QString out = QStringLiteral("Scheduling method: %1\n").arg(MethodText(setup.TypeOfScheduling));
+    if (setup.TypeOfScheduling >= 2) {
+        out += QStringLiteral("Change time: %1, %2 change(s) a day\n")
+                   .arg(MediumTimeText(setup.ScheduledTime))
+                   .arg(setup.ChangesPerDay);
+    }
+    auto resident = RunningResident(platform.Home.InstanceDir + QStringLiteral("resident.pid"));
+    out += resident ? QStringLiteral("Resident Merivane: running, process %1\n").arg(*resident)
+                    : QStringLiteral("Resident Merivane: not running\n");
+    if (setup.TypeOfScheduling >= 1 && setup.TypeOfScheduling <= 3 && setup.ChangesPerDay >= 1) {
+        SerialDate next = CalcNextChangeTime(program);
+        out += QStringLiteral("Next change due: %1 %2%3\n")
+                   .arg(DateOfSerial(next).toString(Qt::ISODate), LongTimeText(next))
+                   .arg(next <= platform.Time.Now() ? QStringLiteral(" (due now)") : QString());
+    } else {
+        out += QStringLiteral("Next change due: none; changes are made by hand\n");
+    }
+    RegOp run(platform);
+    run.SetRoot(RegRoot::CurrentUser);
+    run.SetKey(kRunKey);
+    QString runValue = run.Value(kRunValueName).ToText();
+    out += QStringLiteral("Run value: %1\n").arg(runValue.isEmpty() ? QStringLiteral("none") : runValue);
+    const QString autostart = AutostartFile(platform.Env);
+    out += QStringLiteral("Autostart entry: %1\n")
+               .arg(IsOurAutostartEntry(autostart) ? autostart : QStringLiteral("none"));
+    QStringList tasks;
+    if (machine.Companion != nullptr) {
+        if (auto scheduler = machine.Companion->CreateTaskScheduler()) {
+            scheduler->Refresh();
+            const QStringList names = scheduler->TaskNames();
+            for (int i = 0; i < names.size(); ++i) {
+                if (names[i].compare(kProductName, Qt::CaseInsensitive) == 0) {
+                    tasks << scheduler->Describe(i + 1);
+                }
+            }
+        }
+    }
+    out += QStringLiteral("Scheduled task: %1\n")
+               .arg(tasks.isEmpty() ? QStringLiteral("none") : tasks.join(QStringLiteral("; ")));
+    platform.Con.Out(out);
+    return kCtlOk;
+}
+
 }  // namespace
 
 QString CtlUsage() {
@@ -267,6 +406,13 @@ QString CtlUsage() {
         "                                      the event each text names and its window today\n"
         "       merivanectl files              the catalogue of theme files and pictures with their windows\n"
         "       merivanectl explain            what a change now would choose, and from which candidates\n"
+        "       merivanectl schedule METHOD [--time TIME] [--per-day N]\n"
+        "                                      choose how changes are made: 0 by hand, 1 at log-in, 2 by "
+        "the\n"
+        "                                      resident program, 3 by a systemd timer or cron\n"
+        "       merivanectl status             the scheduling, the resident program and the entries that "
+        "start "
+        "Merivane\n"
         "       merivanectl sample PICTURES THEMES\n"
         "                                      make a small collection named after events, to try Merivane "
         "with\n");
@@ -274,11 +420,11 @@ QString CtlUsage() {
 
 bool CtlCommandWrites(const QStringList& arguments) {
     const QString command = arguments.value(0);
-    return command == QLatin1String("sample") ||
+    return command == QLatin1String("sample") || command == QLatin1String("schedule") ||
            (command == QLatin1String("reg") && arguments.value(1) == QLatin1String("import"));
 }
 
-int RunCtl(Platform& platform, const QStringList& arguments) {
+int RunCtl(Platform& platform, const QStringList& arguments, const CtlMachine& machine) {
     if (arguments.size() >= 2 && arguments[0] == QLatin1String("reg")) {
         QStringList rest = arguments.mid(2);
         if (arguments[1] == QLatin1String("export")) {
@@ -310,6 +456,12 @@ int RunCtl(Platform& platform, const QStringList& arguments) {
     }
     if (arguments.value(0) == QLatin1String("match")) {
         return Match(platform, arguments.mid(1));
+    }
+    if (arguments.value(0) == QLatin1String("schedule") && arguments.size() >= 2) {
+        return Schedule(platform, arguments.mid(1), machine);
+    }
+    if (arguments.value(0) == QLatin1String("status")) {
+        return Status(platform, arguments.mid(1), machine);
     }
     if (arguments.value(0) == QLatin1String("events")) {
         return Events(platform, arguments.mid(1));

@@ -78,6 +78,8 @@ class TaskSchedulerComponent {
     virtual QStringList TaskNames() = 0;
     // Deletes the task at `position` of the enumeration (counted from 1).
     virtual void Delete(std::int16_t& position) = 0;
+    // Where the task at `position` lives and when it runs, for people to read.
+    virtual QString Describe(int position) { return TaskNames().value(position - 1); }
 };
 
 // Makes the component object; nothing when it cannot be made (not registered).

@@ -310,20 +310,37 @@ void LinuxTaskScheduler::Refresh() {
         if (section < 0) {
             continue;
         }
+        QStringList times;
+        for (const QString& line : lines) {
+            if (line.startsWith(QLatin1String("OnCalendar=*-*-* "))) {
+                times << line.mid(17, 5);
+            }
+        }
         for (int i = section + 1; i < lines.size() && !lines[i].startsWith(u'['); ++i) {
             if (lines[i].startsWith(QLatin1String("Name="))) {
                 QString name = lines[i].mid(5);
                 name.replace(QStringLiteral("%%"), QStringLiteral("%"));
-                m_found.push_back({name, file.chopped(6), -1});
+                m_found.push_back({name, file.chopped(6), -1, times});
                 break;
             }
         }
     }
     if (auto lines = ReadCrontab()) {
         int block = 0;
+        bool inBlock = false;
         for (const QString& line : *lines) {
             if (line.startsWith(kCronBegin)) {
-                m_found.push_back({NameInMarker(line, kCronBegin), QString(), block++});
+                m_found.push_back({NameInMarker(line, kCronBegin), QString(), block++, {}});
+                inBlock = true;
+            } else if (line.startsWith(kCronEnd)) {
+                inBlock = false;
+            } else if (inBlock) {
+                const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+                if (fields.size() > 2) {
+                    m_found.back().Times << QStringLiteral("%1:%2")
+                                                .arg(fields[1].toInt(), 2, 10, QChar(u'0'))
+                                                .arg(fields[0].toInt(), 2, 10, QChar(u'0'));
+                }
             }
         }
     }
@@ -354,6 +371,22 @@ void LinuxTaskScheduler::Delete(std::int16_t& position) {
         DeleteFromSystemd(found.UnitStem);
     }
     m_listed = false;
+}
+
+QString LinuxTaskScheduler::Describe(int position) {
+    if (!m_listed) {
+        Refresh();
+    }
+    if (position < 1 || position > static_cast<int>(m_found.size())) {
+        return {};
+    }
+    const Found& found = m_found[position - 1];
+    QString where = found.CronBlock >= 0
+                        ? QStringLiteral("lines of the crontab")
+                        : QStringLiteral("systemd user timer %1")
+                              .arg(m_places.UnitFolder + found.UnitStem + QStringLiteral(".timer"));
+    return QStringLiteral("%1, %2, daily at %3")
+        .arg(found.Name, where, found.Times.join(QStringLiteral(", ")));
 }
 
 void LinuxTaskScheduler::DeleteFromSystemd(const QString& stem) {
@@ -394,6 +427,14 @@ void LinuxTaskScheduler::DeleteCronBlock(int block) {
         kept << line;
     }
     WriteCrontab(kept);
+}
+
+std::unique_ptr<TaskSchedulerComponent> LinuxCompanion::CreateTaskScheduler() {
+    auto scheduler = std::make_unique<LinuxTaskScheduler>(m_places, m_runner);
+    if (!scheduler->SystemdAnswers() && !m_runner.Exists(QStringLiteral("crontab"))) {
+        return nullptr;
+    }
+    return scheduler;
 }
 
 }  // namespace merivane

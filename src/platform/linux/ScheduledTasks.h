@@ -48,6 +48,7 @@ class LinuxTaskScheduler final : public TaskSchedulerComponent {
     void Refresh() override;
     QStringList TaskNames() override;
     void Delete(std::int16_t& position) override;
+    QString Describe(int position) override;
 
     // Whether `systemctl --user` reaches a running manager (asked once per object).
     bool SystemdAnswers();
@@ -57,6 +58,7 @@ class LinuxTaskScheduler final : public TaskSchedulerComponent {
         QString Name;
         QString UnitStem;    // systemd: the stem of its units
         int CronBlock = -1;  // cron: the index of its block among ours
+        QStringList Times;   // HH:MM, as written
     };
     bool Save(const TaskDefinition& task);
     bool SaveToSystemd(const TaskDefinition& task);
@@ -81,9 +83,8 @@ class LinuxCompanion final : public CompanionComponent {
   public:
     LinuxCompanion(TaskPlaces places, CommandRunner& runner)
         : m_places(std::move(places)), m_runner(runner) {}
-    std::unique_ptr<TaskSchedulerComponent> CreateTaskScheduler() override {
-        return std::make_unique<LinuxTaskScheduler>(m_places, m_runner);
-    }
+    // Nothing when neither a user systemd answers nor cron's crontab is there.
+    std::unique_ptr<TaskSchedulerComponent> CreateTaskScheduler() override;
 
   private:
     TaskPlaces m_places;
