@@ -47,4 +47,44 @@ std::optional<QString> FakeDialogs::InputBox(const QString& prompt, const QStrin
     return defaultText;
 }
 
+namespace {
+class FakeTaskScheduler final : public TaskSchedulerComponent {
+  public:
+    explicit FakeTaskScheduler(FakeCompanion& owner) : m_owner(owner) {}
+    std::unique_ptr<ScheduledTaskObject> CreateTask(const QString& name) override {
+        m_owner.calls << QStringLiteral("create ") + name;
+        return std::make_unique<CollectingTask>(name, [this](const TaskDefinition& task) {
+            m_owner.calls << QStringLiteral("save ") + task.Name;
+            m_owner.tasks.push_back(task);
+            return true;
+        });
+    }
+    void Refresh() override { m_owner.calls << QStringLiteral("refresh"); }
+    QStringList TaskNames() override {
+        QStringList names;
+        for (const TaskDefinition& task : m_owner.tasks) {
+            names << task.Name;
+        }
+        return names;
+    }
+    void Delete(std::int16_t& position) override {
+        m_owner.calls << QStringLiteral("delete %1").arg(position);
+        if (position >= 1 && position <= static_cast<int>(m_owner.tasks.size())) {
+            m_owner.tasks.erase(m_owner.tasks.begin() + (position - 1));
+        }
+    }
+
+  private:
+    FakeCompanion& m_owner;
+};
+}  // namespace
+
+std::unique_ptr<TaskSchedulerComponent> FakeCompanion::CreateTaskScheduler() {
+    ++creations;
+    if (!available) {
+        return nullptr;
+    }
+    return std::make_unique<FakeTaskScheduler>(*this);
+}
+
 }  // namespace merivane::test

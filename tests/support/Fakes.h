@@ -15,7 +15,9 @@
 #include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "platform/SystemSettings.h"
+#include "platform/TaskScheduler.h"
 #include "platform/WindowsVersionInfo.h"
+#include "schedule/HiddenWindow.h"
 #include "support/QtPrinters.h"
 
 #include <QList>
@@ -286,6 +288,31 @@ class FakeDesktopSounds final : public DesktopSounds {
     }
     QString theme = QStringLiteral("freedesktop");
     QMap<QString, QString> files;
+    QStringList calls;
+};
+
+// The resident window's icon, clock and windows, as a log of calls.
+class FakeResidentPorts final : public ResidentPorts {
+  public:
+    void AddTrayIcon(const QString& toolTip, bool suspended) override {
+        calls << (suspended ? QStringLiteral("add suspended: ") : QStringLiteral("add: ")) + toolTip;
+    }
+    void RemoveTrayIcon() override { calls << QStringLiteral("remove"); }
+    void SetClockRunning(bool running) override {
+        calls << (running ? QStringLiteral("clock on") : QStringLiteral("clock off"));
+    }
+    void ShowSetupWindow() override { calls << QStringLiteral("setup window"); }
+    void EndProgram() override { calls << QStringLiteral("end"); }
+    QStringList calls;
+};
+
+// A task scheduler that keeps its tasks in a list and logs the calls made on it.
+class FakeCompanion final : public CompanionComponent {
+  public:
+    std::unique_ptr<TaskSchedulerComponent> CreateTaskScheduler() override;
+    bool available = true;
+    int creations = 0;
+    std::vector<TaskDefinition> tasks;
     QStringList calls;
 };
 
