@@ -1,7 +1,7 @@
 // The catalogue of a large collection: 25,000 files in 2,500 folders, six levels deep, with
 // the shipped event table. BuildCatalogue and a whole change decision, beside `find` listing
 // the same tree in the same run, a whole "merivanectl explain" process beside it, and the
-// peak memory of a real "merivane /n" process.
+// peak memory of a real "merivane /n" process, and a resident process left idle.
 #include "app/Main.h"
 #include "platform/linux/HostPlatform.h"
 #include "selection/Catalogue.h"
@@ -20,6 +20,7 @@
 
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace merivane {
 namespace {
@@ -172,6 +173,69 @@ void BareQtGuiProcess(benchmark::State& state) {
     }
 }
 BENCHMARK(BareQtGuiProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// What a process has used of the processor so far (user and system), in seconds.
+double CpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    const QByteArray text = stat.readAll();
+    // The fields after the command name, which may hold blanks, counted from its ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double ResidentMegabytes(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// A resident Merivane left to itself with the collection in its catalogue: the log-in
+// check makes the day's change (the catalogue is built), then it idles until the next
+// slot. MERIVANE_BENCH_IDLE_SECONDS sets the idle time (600 by default).
+void ResidentIdleProcess(benchmark::State& state) {
+    Setup s = MakeProgram();
+    s.State->Setup.TypeOfScheduling = 2;
+    s.State->Setup.ScheduledTime = 0.5 / 24;
+    s.State->Setup.ChangesPerDay = 1;
+    s.State->LastChange.ChangeDate = s.Host->Get().Time.Now() - 1;
+    SaveSettings(*s.State, true, true, false);
+    const int idleSeconds = qEnvironmentVariableIntValue("MERIVANE_BENCH_IDLE_SECONDS") > 0
+                                ? qEnvironmentVariableIntValue("MERIVANE_BENCH_IDLE_SECONDS")
+                                : 600;
+    for (auto _ : state) {
+        QProcess resident;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        resident.setProcessEnvironment(env);
+        resident.start(QStringLiteral(MERIVANE_EXECUTABLE), {QStringLiteral("/c")});
+        resident.waitForStarted(-1);
+        // The change of the log-in check comes first; the idle time is counted after it.
+        resident.waitForFinished(10000);
+        const double cpuBefore = CpuSeconds(resident.processId());
+        QElapsedTimer idle;
+        idle.start();
+        resident.waitForFinished(idleSeconds * 1000);
+        const double cpu = CpuSeconds(resident.processId()) - cpuBefore;
+        state.counters["idle_s"] = static_cast<double>(idle.elapsed()) / 1000.0;
+        state.counters["cpu_percent"] = 100.0 * cpu / (static_cast<double>(idle.elapsed()) / 1000.0);
+        state.counters["rss_MB"] = ResidentMegabytes(resident.processId());
+        resident.terminate();
+        resident.waitForFinished(10000);
+    }
+}
+BENCHMARK(ResidentIdleProcess)->Unit(benchmark::kSecond)->Iterations(1);
 
 void UsageProcess(benchmark::State& state) {
     MakeProgram();
