@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 
+#include "settings/DateText.h"
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
@@ -200,6 +201,86 @@ TEST_F(CtlTest, SampleNeverOverwritesAndSaysWhatItCouldNotMake) {
     EXPECT_EQ(RunCtl(sys.Get(), {"sample", pictures, blocked + "/Themes"}), 1);
     EXPECT_TRUE(
         sys.console.err.contains("merivanectl: could not make " + blocked + "/Themes/Spring Garden.theme"));
+}
+
+class CtlScheduleTest : public CtlTest {
+  protected:
+    CtlScheduleTest() { sys.env.Set("XDG_CONFIG_HOME", sys.Scratch("config")); }
+    int Ctl(const QStringList& args) { return RunCtl(sys.Get(), args, {"/usr/bin/merivane", &companion}); }
+    AppSettings Stored() {
+        Program p(sys.Get());
+        SetStartupGlobals(p);
+        LoadSettings(p);
+        return p.Setup;
+    }
+    test::FakeCompanion companion;
+};
+
+TEST_F(CtlScheduleTest, ScheduleStoresAsTheSettingsTabDoesAndMovesTheEntries) {
+    struct Case {
+        QStringList Args;
+        int Code;
+        int Method;
+        const char* Time;
+        int PerDay;
+        std::size_t Tasks;
+    };
+    const Case cases[] = {
+        {{"schedule", "3", "--time", "6:30 PM", "--per-day", "100"}, 0, 3, "06:30 PM", 96, 1},
+        {{"schedule", "3", "--per-day", "0"}, 0, 3, "06:30 PM", 1, 1},
+        {{"schedule", "3", "--per-day", "abc"}, 0, 3, "06:30 PM", 1, 1},
+        // The time belongs to the timed methods only.
+        {{"schedule", "1", "--time", "08:00", "--per-day", "4"}, 0, 1, "06:30 PM", 4, 0},
+        {{"schedule", "2", "--time", "08:00"}, 0, 2, "08:00 AM", 4, 0},
+        {{"schedule", "4"}, 2, 2, "08:00 AM", 4, 0},
+        {{"schedule", "x"}, 2, 2, "08:00 AM", 4, 0},
+        {{"schedule", "3", "--time", "25:99"}, 2, 2, "08:00 AM", 4, 0},
+        {{"schedule", "3", "--bogus"}, 2, 2, "08:00 AM", 4, 0},
+        {{"schedule", "0"}, 0, 0, "08:00 AM", 4, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        sys.console.err.clear();
+        EXPECT_EQ(Ctl(c.Args), c.Code) << sys.console.err.toStdString();
+        AppSettings setup = Stored();
+        EXPECT_EQ(setup.TypeOfScheduling, c.Method);
+        EXPECT_EQ(MediumTimeText(setup.ScheduledTime), c.Time);
+        EXPECT_EQ(setup.ChangesPerDay, c.PerDay);
+        EXPECT_EQ(companion.tasks.size(), c.Tasks);
+        EXPECT_EQ(QFile::exists(sys.Scratch("config") + "/autostart/merivane.desktop"), c.Method != 0);
+    }
+}
+
+TEST_F(CtlScheduleTest, WithoutAnySchedulerTheUserIsToldNoTaskWasMade) {
+    companion.available = false;
+    EXPECT_EQ(Ctl({"schedule", "3"}), 0);
+    EXPECT_TRUE(sys.console.err.contains("no scheduled task was made")) << sys.console.err.toStdString();
+    EXPECT_EQ(Stored().TypeOfScheduling, 3);  // what the user chose stays chosen
+}
+
+TEST_F(CtlScheduleTest, StatusSaysWhatRunsAndWhatStartsMerivane) {
+    sys.clock.now = *SerialFromYmd(2026, 12, 24) + 10.0 / 24;
+    ASSERT_EQ(Ctl({"status"}), 0);
+    EXPECT_EQ(sys.console.out,
+              "Scheduling method: 0 (None.  I'll make my own changes.)\n"
+              "Resident Merivane: not running\n"
+              "Next change due: none; changes are made by hand\n"
+              "Run value: none\n"
+              "Autostart entry: none\n"
+              "Scheduled task: none\n");
+    ASSERT_EQ(Ctl({"schedule", "3", "--time", "6:30 PM", "--per-day", "2"}), 0);
+    sys.console.out.clear();
+    ASSERT_EQ(Ctl({"status"}), 0);
+    const QStringList lines = sys.console.out.split('\n');
+    EXPECT_EQ(lines.value(0),
+              "Scheduling method: 3 (Use the Windows Task Scheduler.    (Highly recommended)), "
+              "here a systemd user timer or cron");
+    EXPECT_EQ(lines.value(1), "Change time: 06:30 PM, 2 change(s) a day");
+    EXPECT_EQ(lines.value(3), "Next change due: 2026-12-24 6:30:00 PM");
+    EXPECT_TRUE(lines.value(4).startsWith("Run value: ") && lines.value(4).endsWith("merivane.exe  /check"));
+    EXPECT_EQ(lines.value(5), "Autostart entry: " + sys.Scratch("config") + "/autostart/merivane.desktop");
+    EXPECT_EQ(lines.value(6), "Scheduled task: Merivane");
+    EXPECT_EQ(Ctl({"status", "extra"}), 2);
 }
 
 }  // namespace
