@@ -1,5 +1,4 @@
 #include "app/Main.h"
-#include "platform/WorkFiles.h"
 #include "platform/linux/HostPlatform.h"
 #include "platform/linux/ScheduledTasks.h"
 #include "platform/linux/SessionVariables.h"
@@ -7,6 +6,7 @@
 #include "ui/SetupWindow.h"
 #include "ui/StartupLogoWindow.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 int main(int argc, char* argv[]) {
@@ -36,13 +36,22 @@ int main(int argc, char* argv[]) {
     program.Companion = &companion;
     ResidentHost resident(argc, argv, program);
     QPointer<QWidget> setupWindow;
-    resident.OpenSetupWindow = [&setupWindow](Program& p) { ShowSetupWindow(p, setupWindow); };
+    resident.OpenSetupWindow = [&setupWindow](Program& p) {
+        const bool opening = setupWindow.isNull();
+        ShowSetupWindow(p, setupWindow);
+        if (opening && setupWindow) {
+            // Closing the setup window ends the program, unless it stays resident.
+            QObject::connect(setupWindow.data(), &QObject::destroyed, [&p] {
+                if (!p.KeepsRunning()) {
+                    QCoreApplication::exit(0);
+                }
+            });
+        }
+    };
     program.Resident = &resident;
 
     int code = Main(program, arguments);
-    if (program.KeepsRunning()) {
-        NoteSessionVariables(env, SessionFile(home.Home));
-        auto mark = ResidentMark::Take(home.InstanceDir + QStringLiteral("resident.pid"));
+    if (program.KeepsRunning() || setupWindow) {
         code = resident.Run();
     }
     logo.Close();

@@ -2,8 +2,10 @@
 
 #include "app/Program.h"
 #include "platform/TextFile.h"
+#include "platform/WorkFiles.h"
 #include "platform/linux/EndSignals.h"
 #include "platform/linux/LinuxAdapters.h"
+#include "platform/linux/SessionVariables.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -122,6 +124,12 @@ void ResidentHost::SetClockRunning(bool running) {
         // nothing next to a slot.
         m_clock->setTimerType(Qt::CoarseTimer);
         QObject::connect(m_clock.get(), &QTimer::timeout, this, [this] { m_program.Hidden().Tick(); });
+    }
+    if (running && !m_mark) {
+        // From here on this process is the home's resident: merivanectl status finds it,
+        // and a run from cron finds this session.
+        m_mark = ResidentMark::Take(m_program.Sys.Home.InstanceDir + QStringLiteral("resident.pid"));
+        NoteSessionVariables(m_program.Sys.Env, SessionFile(m_program.Sys.Home.Home));
     }
     if (running) {
         m_clock->start();

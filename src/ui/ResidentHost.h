@@ -20,6 +20,7 @@ namespace merivane {
 
 struct Program;
 class EndSignals;
+class ResidentMark;
 
 // Whether a StatusNotifier host (a D-Bus tray) is registered on the session bus, asked
 // of the watcher directly, so that Qt's own once-per-process choice is not made early.
@@ -68,6 +69,7 @@ class ResidentHost final : public QObject, public ResidentPorts {
     std::unique_ptr<QTimer> m_watch;
     int m_watchTries = 0;
     std::unique_ptr<EndSignals> m_signals;
+    std::unique_ptr<ResidentMark> m_mark;
     std::unique_ptr<QMenu> m_menu;
     std::map<int, QAction*> m_actions;
     std::unique_ptr<QSystemTrayIcon> m_icon;
