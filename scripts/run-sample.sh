@@ -9,7 +9,8 @@ cmake --build --preset release
 bin=./build/release/src
 export MERIVANE_HOME="${MERIVANE_HOME:-$(mktemp -d)}"
 echo "Home: $MERIVANE_HOME"
-"$bin/merivane" /i
+# First-run settings; the setup window that /i opens on a desktop is not wanted here.
+env -u DISPLAY -u WAYLAND_DISPLAY "$bin/merivane" /i
 "$bin/merivanectl" sample "$MERIVANE_HOME/Pictures" "$MERIVANE_HOME/drive_c/WINDOWS/Resources/Themes" >/dev/null
 cat > "$MERIVANE_HOME/sample-settings.reg" <<REG
 REGEDIT4

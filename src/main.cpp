@@ -3,7 +3,9 @@
 #include "platform/linux/ScheduledTasks.h"
 #include "platform/linux/SessionVariables.h"
 #include "ui/ResidentHost.h"
+#include "ui/QtDialogs.h"
 #include "ui/SetupWindow.h"
+#include "ui/SetupWindowCall.h"
 #include "ui/StartupLogoWindow.h"
 
 #include <QCoreApplication>
@@ -27,6 +29,12 @@ int main(int argc, char* argv[]) {
     if (!host) {
         return 1;
     }
+    const QString callName = SetupWindowCall::SocketName(home);
+    if (!IsOneShotSwitch(sw) && host->Get().Instances.AnotherInstanceRunning() && SetupWindowCall::Ask(callName)) {
+        return 0;  // the running Merivane shows its setup window
+    }
+    QtDialogs windowBoxes;
+    host->Boxes().UseWindows(&windowBoxes);
     Program program(host->Get());
     program.ExecutableName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName();
     program.ExecutablePath = MerivaneExecutable();
@@ -52,6 +60,9 @@ int main(int argc, char* argv[]) {
 
     int code = Main(program, arguments);
     if (program.KeepsRunning() || setupWindow) {
+        // A second Merivane started meanwhile shows this one's window instead of its own.
+        SetupWindowCall call;
+        call.Listen(callName, [&resident] { resident.ShowSetupWindow(); });
         code = resident.Run();
     }
     logo.Close();

@@ -68,6 +68,10 @@ QString LongDateText(SerialDate serial) {
     return QLocale::c().toString(DateOfSerial(serial), QStringLiteral("dddd, MMMM d, yyyy"));
 }
 
+QString MediumDateText(SerialDate serial) {
+    return QLocale::c().toString(DateOfSerial(serial), QStringLiteral("dd-MMM-yyyy"));
+}
+
 QString LongTimeText(SerialDate serial) {
     return TimeText(SecondsOfDay(serial), true, false);
 }

@@ -18,6 +18,9 @@ QString MediumTimeText(SerialDate serial);
 // For people rather than for reading back: "Wednesday, December 9, 2026" and "9:41:07 PM".
 QString LongDateText(SerialDate serial);
 QString LongTimeText(SerialDate serial);
+// The short form of the lists, the same in every locale and unambiguous in all of them,
+// four-digit year included since a file's window may run into another year: "25-Dec-2026".
+QString MediumDateText(SerialDate serial);
 
 // Reads the fixed forms back, and also ISO dates and date-times ("2026-12-09",
 // "2026-12-09T21:41:07", "2026-12-09 21:41") and 24-hour times ("21:41", "21:41:07").

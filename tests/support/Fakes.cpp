@@ -44,6 +44,11 @@ MessageResult FakeDialogs::MessageBox(const QString& text, const QString& title,
 std::optional<QString> FakeDialogs::InputBox(const QString& prompt, const QString& title,
                                              const QString& defaultText) {
     messages.push_back({prompt, title, MessageIcon::Question});
+    if (!typed.empty()) {
+        std::optional<QString> answer = typed.front();
+        typed.pop_front();
+        return answer;
+    }
     return defaultText;
 }
 

@@ -72,6 +72,8 @@ class FakeDialogs final : public Dialogs {
     bool canShowWindows = false;
     std::vector<ShownMessage> messages;
     std::deque<MessageResult> answers;  // taken in order; the default answer when empty
+    // Typed into input boxes, in order; nothing: cancelled. The default text when empty.
+    std::deque<std::optional<QString>> typed;
 };
 
 class FakeConsole final : public Console {

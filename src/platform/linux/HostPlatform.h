@@ -25,6 +25,8 @@ class HostPlatform {
     static std::unique_ptr<HostPlatform> Create(Use use, const QString& name, LogoWindow* logo = nullptr);
 
     Platform& Get() { return *m_platform; }
+    // The boxes behind Get().Ui, to which the windows give their own.
+    ConsoleDialogs& Boxes() { return *m_dialogs; }
 
   private:
     HostPlatform() = default;

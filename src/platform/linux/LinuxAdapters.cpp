@@ -91,8 +91,11 @@ double MersenneRandom::Next() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
 }
 
-MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& title, MessageIcon,
-                                         MessageButtons, MessageResult defaultAnswer) {
+MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& title, MessageIcon icon,
+                                         MessageButtons buttons, MessageResult defaultAnswer) {
+    if (CanShowWindows()) {
+        return m_windows->MessageBox(text, title, icon, buttons, defaultAnswer);
+    }
     QString flat = text;
     flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_console.Err(title + QStringLiteral(": ") + flat + u'\n');
@@ -101,6 +104,9 @@ MessageResult ConsoleDialogs::MessageBox(const QString& text, const QString& tit
 
 std::optional<QString> ConsoleDialogs::InputBox(const QString& prompt, const QString& title,
                                                 const QString& defaultText) {
+    if (CanShowWindows()) {
+        return m_windows->InputBox(prompt, title, defaultText);
+    }
     m_console.Err(title + QStringLiteral(": ") + prompt + QStringLiteral(" [") + defaultText +
                   QStringLiteral("]\n"));
     return defaultText;

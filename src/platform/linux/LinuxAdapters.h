@@ -55,6 +55,7 @@ class MersenneRandom final : public Random {
     std::mt19937 m_engine{5489u};
 };
 
+// Boxes on the console; while windows can be shown (see UseWindows), as windows.
 class ConsoleDialogs final : public Dialogs {
   public:
     explicit ConsoleDialogs(Console& console) : m_console(console) {}
@@ -62,10 +63,13 @@ class ConsoleDialogs final : public Dialogs {
                              MessageButtons buttons, MessageResult defaultAnswer) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
-    bool CanShowWindows() const override { return false; }
+    bool CanShowWindows() const override { return m_windows != nullptr && m_windows->CanShowWindows(); }
+    // The boxes that take over whenever they can show; null: the console alone.
+    void UseWindows(Dialogs* windows) { m_windows = windows; }
 
   private:
     Console& m_console;
+    Dialogs* m_windows = nullptr;
 };
 
 class StdConsole final : public Console {

@@ -1,0 +1,286 @@
+#include "ui/frmMain.h"
+
+#include "app/Program.h"
+#include "settings/RegOp.h"
+#include "settings/Settings.h"
+#include "settings/Variant.h"
+#include "ui/FilesTab.h"
+#include "ui/WaitCursor.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace merivane {
+
+namespace {
+struct TabSpec {
+    int Frame;
+    const char* Caption;
+    const char* Help;
+};
+
+const TabSpec kTabs[] = {
+    {1, "&Files/Themes", "To modify, right or double click a filename above."},
+    {2, "&Events", "Event dates that Merivane will use if not overridden."},
+    {3, "&Settings", "Make changes, then click the Save/Apply Settings button."},
+    {4, "&Management", "Make changes, then click the Save Settings button."},
+    {5, "&Info/About", "Recent statistics and program information."},
+};
+
+QString HelpLine(int frame) {
+    for (const TabSpec& tab : kTabs) {
+        if (tab.Frame == frame) {
+            return QString::fromLatin1(tab.Help);
+        }
+    }
+    return QString();
+}
+
+// The frames whose content comes with later versions say where their settings are made.
+QWidget* PlaceholderFrame(int index, const QString& note, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("fraTab(%1)").arg(index));
+    auto* layout = new QVBoxLayout(frame);
+    auto* label = new QLabel(note, frame);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setEnabled(false);
+    layout->addWidget(label);
+    return frame;
+}
+
+float PositionValue(RegOp& reg, const QString& name) {
+    auto value = ParseNumberText(reg.Value(name).ToText());
+    return value ? static_cast<float>(*value) : 0.0F;
+}
+}  // namespace
+
+frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_program(program) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Merivane - Desktop changes by event"));
+    setWindowIcon(QIcon(QStringLiteral(":/merivane/icons/com.brennock.Merivane-64.png")));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->setSpacing(0);
+    m_normal = new QTabBar(central);
+    m_normal->setObjectName(QStringLiteral("tbsNormal"));
+    m_expert = new QTabBar(central);
+    m_expert->setObjectName(QStringLiteral("tbsExpert"));
+    for (const TabSpec& tab : kTabs) {
+        if (tab.Frame != 4) {
+            m_normal->addTab(QString::fromLatin1(tab.Caption));
+        }
+        m_expert->addTab(QString::fromLatin1(tab.Caption));
+    }
+    for (QTabBar* strip : {m_normal, m_expert}) {
+        strip->setDrawBase(true);
+        strip->setExpanding(false);
+        strip->installEventFilter(this);
+        QObject::connect(strip, &QTabBar::currentChanged, this, [this, strip](int position) {
+            TabClicked(strip, position);
+        });
+        layout->addWidget(strip);
+    }
+    m_expert->hide();
+
+    m_stack = new QStackedWidget(central);
+    m_stack->setObjectName(QStringLiteral("fraTab"));
+    auto* cover = new QLabel(QStringLiteral("Loading..."), m_stack);
+    cover->setObjectName(QStringLiteral("fraTab(0)"));
+    cover->setAlignment(Qt::AlignCenter);
+    m_frames[0] = cover;
+    m_files = new FilesTab(program, m_stack);
+    m_frames[1] = m_files;
+    m_frames[2] = PlaceholderFrame(2,
+                                   QStringLiteral("The event table is edited in a later version of this window. Until "
+                                                  "then, merivanectl events shows this year's dates."),
+                                   m_stack);
+    m_frames[3] = PlaceholderFrame(
+        3,
+        QStringLiteral("The settings are made in a later version of this window. Until then, merivanectl schedule "
+                       "and merivanectl reg import make them (see merivanectl(1))."),
+        m_stack);
+    m_frames[4] = PlaceholderFrame(4, QStringLiteral("Theme management comes with a later version of this window."),
+                                   m_stack);
+    m_frames[5] = PlaceholderFrame(
+        5, QStringLiteral("merivanectl status tells what Merivane has done and what it will do next."), m_stack);
+    for (QWidget* frame : m_frames) {
+        m_stack->addWidget(frame);
+    }
+    layout->addWidget(m_stack, 1);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_status = new QLabel(statusBar());
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(m_status, 1);
+
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+frmMain::~frmMain() {
+    if (m_program.Status == this) {
+        m_program.Status = nullptr;
+    }
+}
+
+QString frmMain::StatusText() const {
+    return m_status->text();
+}
+
+void frmMain::ShowStatus(const QString& text) {
+    m_status->setText(text);
+}
+
+void frmMain::AppendStatus(const QString& text) {
+    m_status->setText(m_status->text() + text);
+    // The dots of a long scan show as they come.
+    m_status->repaint();
+}
+
+void frmMain::Load() {
+    WaitCursor wait;
+    m_loading = true;
+    m_program.Status = this;
+    RegOp position(m_program.Sys);
+    position.SetKey(kAppKey + QStringLiteral("\\Position"));
+    m_program.Position.Top = PositionValue(position, QStringLiteral("Top"));
+    m_program.Position.Left = PositionValue(position, QStringLiteral("Left"));
+    move(qRound(m_program.Position.Left / kTwipsPerPixel), qRound(m_program.Position.Top / kTwipsPerPixel));
+    m_stack->setCurrentWidget(Frame(0));
+    SetShortcutCaptions();
+    show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Once the window manager has framed the window its frame is known, and the frame
+    // (not the inside) goes to the saved corner: a title bar above the screen's top
+    // could not be grabbed.
+    move(qRound(m_program.Position.Left / kTwipsPerPixel), qRound(m_program.Position.Top / kTwipsPerPixel));
+
+    ShowStatus(QStringLiteral("Loading files/themes table..."));
+    m_files->LoadScheduleFrame(m_program.LastChange.FileName);
+    ShowStatus(QStringLiteral("Loading event/holiday table..."));
+    ShowStatus(QStringLiteral("Loading settings..."));
+
+    float height = PositionValue(position, QStringLiteral("Height"));
+    float width = PositionValue(position, QStringLiteral("Width"));
+    if (height < 1) {
+        height = kFirstRunHeight;
+    }
+    if (width < 1) {
+        width = kFirstRunWidth;
+    }
+    m_program.Position.Height = height;
+    m_program.Position.Width = width;
+    resize(qRound(width / kTwipsPerPixel), qRound(height / kTwipsPerPixel));
+
+    ApplyExpertMode(false);
+    m_stack->setCurrentWidget(Frame(1));
+    m_currentTab = 1;
+    m_loading = false;
+    ShowStatus(HelpLine(1));
+    m_files->ScrollToSelected();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (isMinimized()) {
+        // The normal place and size are what is kept.
+        showNormal();
+    }
+    m_program.Position.Top = static_cast<float>(y() * kTwipsPerPixel);
+    m_program.Position.Left = static_cast<float>(x() * kTwipsPerPixel);
+    m_program.Position.Height = static_cast<float>(height() * kTwipsPerPixel);
+    m_program.Position.Width = static_cast<float>(width() * kTwipsPerPixel);
+    SaveSettings(m_program, true, false, true);
+    event->accept();
+    // What follows (the program ends unless it stays resident) is the owner's, when the
+    // window is gone.
+}
+
+void frmMain::SelectTab(int index) {
+    if (index == m_currentTab || index < 1 || index > 5) {
+        return;
+    }
+    m_stack->setCurrentWidget(Frame(index));
+    m_currentTab = index;
+    ShowStatus(HelpLine(index));
+    // Frames 4 and 5 are filled each time they are shown (by their own tabs).
+}
+
+void frmMain::TabClicked(QTabBar* strip, int position) {
+    if (m_loading || position < 0 || !strip->isVisible()) {
+        return;
+    }
+    // The normal strip lacks Management: its fourth tab is Info/About.
+    int frame = position + 1;
+    if (strip == m_normal && frame == 4) {
+        frame = 5;
+    }
+    SelectTab(frame);
+}
+
+void frmMain::ApplyExpertMode(bool reloadEvents) {
+    Q_UNUSED(reloadEvents);  // the Events tab fills itself again when it exists
+    const bool expert = m_program.Setup.ExpertMode;
+    m_files->ApplyExpertMode(expert);
+    QTabBar* shown = expert ? m_expert : m_normal;
+    QTabBar* other = expert ? m_normal : m_expert;
+    // The same tab on the other strip: the frame shown, where that strip has it.
+    int frame = m_currentTab > 0 ? m_currentTab : other->currentIndex() + 1;
+    int position = frame - 1;
+    if (!expert && frame == 5) {
+        position = 3;
+    } else if (!expert && frame == 4) {
+        position = std::min(other->currentIndex(), shown->count() - 1);
+    }
+    other->hide();
+    shown->show();
+    {
+        const QSignalBlocker block(shown);
+        shown->setCurrentIndex(position);
+    }
+    TabClicked(shown, position);
+}
+
+void frmMain::SetShortcutCaptions() {
+    m_files->SetFavoriteCaption(QStringLiteral("&Favorite Mark/Unmark\tSpacebar"));
+}
+
+void frmMain::RefreshCurrentTab() {
+    switch (m_currentTab) {
+        case 1:
+            m_files->RefreshFileList();
+            break;
+        default:
+            // The other tabs have nothing of their own to read again yet.
+            break;
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == m_normal || watched == m_expert) && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
+        RefreshCurrentTab();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::SetCheckBox(bool value, QCheckBox* box) {
+    box->setCheckState(value ? Qt::Checked : Qt::Unchecked);
+}
+
+bool frmMain::GetCheckBox(const QCheckBox* box) {
+    return box->checkState() == Qt::Checked;
+}
+
+}  // namespace merivane
