@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -50,7 +52,14 @@ class SetupWindowTest : public ::testing::Test {
     }
     ~SetupWindowTest() override { delete window.data(); }
 
-    QString Picture(const QString& name) { return sys.WriteFile(program.Setup.WallpaperPath + name, "x"); }
+    // A real picture, small: the wallpaper theme takes only pictures that read.
+    QString Picture(const QString& name) {
+        const QString path = sys.WriteFile(program.Setup.WallpaperPath + name);
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        image.save(path, "JPG");
+        return path;
+    }
     frmMain& Open() {
         window = new frmMain(program);
         window->Load();
@@ -139,9 +148,10 @@ TEST_F(SetupWindowTest, RowsShowTheirWindowsAnyDayAndNever) {
                   "[Mountain Lake.jpg]\r\nx=0 999 *** Any Day ***\r\n[Halloween Pumpkins.jpg]\r\nx=0 0 *** Do Not Use ***\r\n");
     Open();
     EXPECT_EQ(window->findChild<QLabel*>("lblScheduleCount")->text(), "These 4 files shown below will be used:");
-    // Sorted by "Ends" when the window opens; subfolders shown.
+    // Sorted by "Ends" when the window opens (Christmas, then the files of any or no day);
+    // subfolders shown.
     EXPECT_EQ(Column(ScheduleModel::Filename),
-              (QStringList{"Winter/Halloween Pumpkins.jpg", "Christmas Snow.jpg", "Santa.theme", "Mountain Lake.jpg"}));
+              (QStringList{"Christmas Snow.jpg", "Santa.theme", "Mountain Lake.jpg", "Winter/Halloween Pumpkins.jpg"}));
     const int any = Column(ScheduleModel::Filename).indexOf("Mountain Lake.jpg");
     const int never = Column(ScheduleModel::Filename).indexOf("Winter/Halloween Pumpkins.jpg");
     const int snow = Column(ScheduleModel::Filename).indexOf("Christmas Snow.jpg");
@@ -272,7 +282,8 @@ TEST_F(SetupWindowTest, TheFavouriteMarkIsShownAndSaved) {
     EXPECT_EQ(Status(), "There are 1 favorite(s) selected.");
     QFile saved(program.AppPath + "Merivane.fav");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(saved.readAll()).contains(lake));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), "Lake.jpg\r\n");
+    EXPECT_TRUE(lake.endsWith("Lake.jpg"));
 }
 
 TEST_F(SetupWindowTest, DeletingAsksFirstAndTakesTheFileOnlyWhenTheAnswerIsYes) {
@@ -360,11 +371,13 @@ TEST_F(OverrideDialogTest, TypingIsDroppedOutsideExpertModeAndAPickedEventBrings
     // Picking Easter (7 days) from the list, then leaving the box.
     Ending()->setCurrentIndex(Ending()->findText("Easter"));
     Q_EMIT Ending()->activated(Ending()->currentIndex());
-    QApplication::processEvents();
-    Ending()->lineEdit()->setFocus();
-    Days()->setFocus();
-    QApplication::processEvents();
+    QFocusEvent leaving(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(Ending()->lineEdit(), &leaving);
     EXPECT_EQ(Days()->text(), "7");
+    // "*** Do Not Use ***" gives no day at all.
+    Ending()->setCurrentIndex(1);
+    QApplication::sendEvent(Ending()->lineEdit(), &leaving);
+    EXPECT_EQ(Days()->text(), "0");
 
     program.Setup.ExpertMode = true;
     Ending()->setEditText("");
