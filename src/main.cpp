@@ -44,9 +44,11 @@ int main(int argc, char* argv[]) {
     program.Companion = &companion;
     ResidentHost resident(argc, argv, program);
     QPointer<QWidget> setupWindow;
-    resident.OpenSetupWindow = [&setupWindow](Program& p) {
+    // The first-run setup (/i) opens on the Settings tab.
+    const int firstTab = sw == QLatin1String("/i") ? 3 : 1;
+    resident.OpenSetupWindow = [&setupWindow, firstTab](Program& p) {
         const bool opening = setupWindow.isNull();
-        ShowSetupWindow(p, setupWindow);
+        ShowSetupWindow(p, setupWindow, firstTab);
         if (opening && setupWindow) {
             // Closing the setup window ends the program, unless it stays resident.
             QObject::connect(setupWindow.data(), &QObject::destroyed, [&p] {

@@ -7,7 +7,7 @@
 
 namespace merivane {
 
-void ShowSetupWindow(Program& program, QPointer<QWidget>& window) {
+void ShowSetupWindow(Program& program, QPointer<QWidget>& window, int firstTab) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         return;
     }
@@ -15,6 +15,7 @@ void ShowSetupWindow(Program& program, QPointer<QWidget>& window) {
         auto* main = new frmMain(program);
         window = main;
         main->Load();
+        main->SelectTab(firstTab);
     } else {
         if (window->isMinimized()) {
             window->showNormal();

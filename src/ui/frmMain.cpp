@@ -212,6 +212,13 @@ void frmMain::SelectTab(int index) {
     }
     m_stack->setCurrentWidget(Frame(index));
     m_currentTab = index;
+    // A tab chosen here rather than by a click shows on the strip too.
+    QTabBar* strip = m_program.Setup.ExpertMode ? m_expert : m_normal;
+    const int position = strip == m_normal && index == 5 ? 3 : index - 1;
+    if (position < strip->count() && strip->currentIndex() != position) {
+        const QSignalBlocker block(strip);
+        strip->setCurrentIndex(position);
+    }
     ShowStatus(HelpLine(index));
     // Frames 4 and 5 are filled each time they are shown (by their own tabs).
 }

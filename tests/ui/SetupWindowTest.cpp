@@ -136,6 +136,10 @@ TEST_F(SetupWindowTest, TabsShowTheirFramesAndHelpLinesAndTheShownTabIsLeftAlone
     main.ExpertStrip()->setCurrentIndex(3);
     EXPECT_EQ(main.CurrentTab(), 4);
     EXPECT_EQ(Status(), "Make changes, then click the Save Settings button.");
+
+    // A tab chosen by the program (the first-run setup opens on Settings) shows on the strip.
+    main.SelectTab(5);
+    EXPECT_EQ(main.ExpertStrip()->currentIndex(), 4);
 }
 
 TEST_F(SetupWindowTest, RowsShowTheirWindowsAnyDayAndNever) {
