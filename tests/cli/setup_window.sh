@@ -9,33 +9,9 @@ for tool in Xvfb openbox xdotool xwininfo; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-[ -z "${KEEP_TMP:-}" ] || trap - EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$tmp"/*.log; do [ -s "$f" ] && { echo "--- $f" >&2; cat "$f" >&2; }; done
-    exit 1
-}
-wait_for() {
-    local tries=$1
-    shift
-    for _ in $(seq 1 "$tries"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-display=:$((100 + RANDOM % 800))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 100 test -S "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start"
-export DISPLAY=$display MERIVANE_HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+source "$(dirname "$0")/x_server.sh"
+start_x_server
+export MERIVANE_HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
 mkdir -m 700 "$tmp/run"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
 openbox >"$tmp/openbox.log" 2>&1 &
