@@ -140,20 +140,21 @@ void LoadEventTable(CalendarState& state) {
     state.Matcher = KeywordMatcher(state.KeywordList);
 }
 
-void SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows) {
+bool SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows) {
     SetEventTableNormal(state);
     QString error;
     if (!WriteFileAtomically(PathOf(state), EventTableText(rows, state.Sys.Time.Now()).toUtf8(), &error)) {
         SetEventTableHidden(state);
         state.Sys.Ui.MessageBox(QStringLiteral("Error: ") + error, QStringLiteral("Could not open file"),
                                 MessageIcon::Exclamation);
-        return;
+        return false;
     }
     SetEventTableHidden(state);
     if (state.Status != nullptr) {
         state.Status->ShowStatus(QStringLiteral("Holiday table was saved.  Reloading..."));
     }
     LoadEventTable(state);
+    return true;
 }
 
 void SetEventTableHidden(const SettingsState& state) {

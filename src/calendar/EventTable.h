@@ -49,8 +49,8 @@ void LoadEventTable(CalendarState& state);
 // The table file that is read: AppPath's own, else the shipped one when the home has none.
 QString EventTableToRead(const QString& appPath, const HomeLayout& home);
 // Writes the rows (replacing the file in one step) and loads the table again. A file
-// that cannot be written is reported in a message box and changes nothing.
-void SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows);
+// that cannot be written is reported in a message box and changes nothing (false).
+bool SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows);
 
 // While the program is not writing it, the table is read-only (the attributes read-only,
 // hidden and system of the Windows program); writable again before it is rewritten or

@@ -4,7 +4,11 @@
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
 #include "settings/Variant.h"
+#include "selection/Catalogue.h"
+#include "ui/EventsTab.h"
 #include "ui/FilesTab.h"
+#include "ui/InfoTab.h"
+#include "ui/frmStartup.h"
 #include "ui/WaitCursor.h"
 
 #include <QApplication>
@@ -100,10 +104,22 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
     m_frames[0] = cover;
     m_files = new FilesTab(program, m_stack);
     m_frames[1] = m_files;
-    m_frames[2] = PlaceholderFrame(2,
-                                   QStringLiteral("The event table is edited in a later version of this window. Until "
-                                                  "then, merivanectl events shows this year's dates."),
-                                   m_stack);
+    m_events = new EventsTab(program, m_stack);
+    m_frames[2] = m_events;
+    m_events->TableSaved = [this] {
+        // The next change, and the list, see the new events at once.
+        RefreshFileWindows(m_program);
+        m_files->LoadScheduleFrame(QString());
+    };
+    m_events->ShowCalendar = [this](SerialDate start, SerialDate end, const QString& name) {
+        if (!m_calendar) {
+            m_calendar = std::make_unique<frmStartup>(kTwipsPerPixel);
+        }
+        m_calendar->SetCalendarStartDate(start);
+        m_calendar->SetCalendarEndDate(end);
+        m_calendar->SetCalendarEvent(name);
+        m_calendar->ShowCalendar(m_program.Sys.Time.Now());
+    };
     m_frames[3] = PlaceholderFrame(
         3,
         QStringLiteral("The settings are made in a later version of this window. Until then, merivanectl schedule "
@@ -111,8 +127,9 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
         m_stack);
     m_frames[4] = PlaceholderFrame(4, QStringLiteral("Theme management comes with a later version of this window."),
                                    m_stack);
-    m_frames[5] = PlaceholderFrame(
-        5, QStringLiteral("merivanectl status tells what Merivane has done and what it will do next."), m_stack);
+    m_info = new InfoTab(program, m_stack);
+    m_frames[5] = m_info;
+    m_info->FocusStrip = [this] { (m_program.Setup.ExpertMode ? m_expert : m_normal)->setFocus(); };
     for (QWidget* frame : m_frames) {
         m_stack->addWidget(frame);
     }
@@ -169,6 +186,8 @@ void frmMain::Load() {
     ShowStatus(QStringLiteral("Loading files/themes table..."));
     m_files->LoadScheduleFrame(m_program.LastChange.FileName);
     ShowStatus(QStringLiteral("Loading event/holiday table..."));
+    m_events->SetYearText(QString::number(DateOfSerial(m_program.Sys.Time.Now()).year()));
+    m_events->FillEventList();
     ShowStatus(QStringLiteral("Loading settings..."));
 
     float height = PositionValue(position, QStringLiteral("Height"));
@@ -220,7 +239,9 @@ void frmMain::SelectTab(int index) {
         strip->setCurrentIndex(position);
     }
     ShowStatus(HelpLine(index));
-    // Frames 4 and 5 are filled each time they are shown (by their own tabs).
+    if (index == 5) {
+        m_info->Fill();
+    }
 }
 
 void frmMain::TabClicked(QTabBar* strip, int position) {
@@ -236,9 +257,9 @@ void frmMain::TabClicked(QTabBar* strip, int position) {
 }
 
 void frmMain::ApplyExpertMode(bool reloadEvents) {
-    Q_UNUSED(reloadEvents);  // the Events tab fills itself again when it exists
     const bool expert = m_program.Setup.ExpertMode;
     m_files->ApplyExpertMode(expert);
+    m_events->ApplyExpertMode(expert);
     QTabBar* shown = expert ? m_expert : m_normal;
     QTabBar* other = expert ? m_normal : m_expert;
     // The same tab on the other strip: the frame shown, where that strip has it.
@@ -256,10 +277,18 @@ void frmMain::ApplyExpertMode(bool reloadEvents) {
         shown->setCurrentIndex(position);
     }
     TabClicked(shown, position);
+    if (reloadEvents) {
+        m_events->FillEventList();
+    }
 }
 
 void frmMain::SetShortcutCaptions() {
     m_files->SetFavoriteCaption(QStringLiteral("&Favorite Mark/Unmark\tSpacebar"));
+    m_events->SetCaption(EventsTab::kAdd, QStringLiteral("Add New Event\tIns"));
+    m_events->SetCaption(EventsTab::kChange, QStringLiteral("Change Event Info\tSpacebar"));
+    m_events->SetCaption(EventsTab::kDelete, QStringLiteral("Delete Event\tDel"));
+    m_events->SetCaption(EventsTab::kCalendar, QStringLiteral("View Calendar Dates  \tCtrl+V"));
+    m_events->SetCaption(EventsTab::kRefresh, QStringLiteral("Refresh List\tF5"));
 }
 
 void frmMain::RefreshCurrentTab() {
@@ -267,8 +296,14 @@ void frmMain::RefreshCurrentTab() {
         case 1:
             m_files->RefreshFileList();
             break;
+        case 2:
+            m_events->FillEventList();
+            break;
+        case 5:
+            m_info->Fill();
+            break;
         default:
-            // The other tabs have nothing of their own to read again yet.
+            // The Settings and Management tabs have nothing of their own to read again yet.
             break;
     }
 }

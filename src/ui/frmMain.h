@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -14,7 +15,10 @@ class QTabBar;
 namespace merivane {
 
 struct Program;
+class EventsTab;
 class FilesTab;
+class InfoTab;
+class frmStartup;
 
 // The setup window: two tab strips (normal and expert mode) over one frame per tab, and
 // a status line that tells what to do on the tab shown.
@@ -42,6 +46,10 @@ class frmMain final : public QMainWindow, public StatusSink {
 
     int CurrentTab() const { return m_currentTab; }
     FilesTab& Files() { return *m_files; }
+    EventsTab& Events() { return *m_events; }
+    InfoTab& Info() { return *m_info; }
+    // The calendar window of "View Calendar Dates", once shown.
+    frmStartup* Calendar() const { return m_calendar.get(); }
     QTabBar* NormalStrip() const { return m_normal; }
     QTabBar* ExpertStrip() const { return m_expert; }
     QString StatusText() const;
@@ -64,6 +72,9 @@ class frmMain final : public QMainWindow, public StatusSink {
     QStackedWidget* m_stack = nullptr;
     std::array<QWidget*, 6> m_frames{};
     FilesTab* m_files = nullptr;
+    EventsTab* m_events = nullptr;
+    InfoTab* m_info = nullptr;
+    std::unique_ptr<frmStartup> m_calendar;
     QLabel* m_status = nullptr;
     int m_currentTab = 0;
     bool m_loading = true;
