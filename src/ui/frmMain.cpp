@@ -19,6 +19,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace merivane {
@@ -180,8 +181,16 @@ void frmMain::Load() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Once the window manager has framed the window its frame is known, and the frame
     // (not the inside) goes to the saved corner: a title bar above the screen's top
-    // could not be grabbed.
-    move(qRound(m_program.Position.Left / kTwipsPerPixel), qRound(m_program.Position.Top / kTwipsPerPixel));
+    // could not be grabbed. Window managers frame a window a little after it shows.
+    const QPoint corner(qRound(m_program.Position.Left / kTwipsPerPixel),
+                        qRound(m_program.Position.Top / kTwipsPerPixel));
+    for (int delay : {0, 100, 300, 1000}) {
+        QTimer::singleShot(delay, this, [this, corner] {
+            if (frameGeometry().topLeft() != corner && frameGeometry() != geometry()) {
+                move(corner);
+            }
+        });
+    }
 
     ShowStatus(QStringLiteral("Loading files/themes table..."));
     m_files->LoadScheduleFrame(m_program.LastChange.FileName);
