@@ -128,14 +128,14 @@ double CpuSeconds(qint64 pid) {
            static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-double ResidentMegabytes(qint64 pid) {
+double ResidentMegabytes(qint64 pid, const QByteArray& field = QByteArrayLiteral("VmRSS:")) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) {
         return 0;
     }
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
         }
     }
     return 0;
@@ -172,6 +172,8 @@ void ResidentIdleProcess(benchmark::State& state) {
         state.counters["idle_s"] = static_cast<double>(idle.elapsed()) / 1000.0;
         state.counters["cpu_percent"] = 100.0 * cpu / (static_cast<double>(idle.elapsed()) / 1000.0);
         state.counters["rss_MB"] = ResidentMegabytes(resident.processId());
+        // The program's own memory, beside the libraries' pages that other programs share.
+        state.counters["anon_MB"] = ResidentMegabytes(resident.processId(), QByteArrayLiteral("RssAnon:"));
         resident.terminate();
         resident.waitForFinished(10000);
     }

@@ -17,7 +17,6 @@ struct FileEntry {
     SerialDate EndDate = 0;
     std::int16_t DaysShown = 0;  // 999: any day; 0 or less: never
     std::int16_t Priority = 0;   // the override's mode
-    QString SortKey;
     bool IsFavorite = false;
 };
 

@@ -195,7 +195,10 @@ void ComputeFileWindow(const CalendarState& state, FileEntry& entry) {
         entry.DaysShown = w.DaysShown;
     }
     entry.StartDate = entry.EndDate - (entry.DaysShown - 1);
-    entry.SortKey = DateKey(entry.EndDate) + u' ' + LowerCase(entry.FileName);
+}
+
+QString SortKeyOf(const FileEntry& entry) {
+    return DateKey(entry.EndDate) + u' ' + LowerCase(entry.FileName);
 }
 
 EventRowText FillEventRow(const EventRecord& event, const std::optional<EventWindow>& window) {

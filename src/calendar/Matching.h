@@ -34,6 +34,9 @@ EventWindow ParseEndingDateList(const CalendarState& state, const QString& text,
 
 // Fills the entry's window from its override, or else from its name.
 void ComputeFileWindow(const CalendarState& state, FileEntry& entry);
+// The key by which files of one window come in turn: the end date ("yyyyMMdd"), a blank, the
+// lower-cased name. Made when sorting rather than kept with every file of the catalogue.
+QString SortKeyOf(const FileEntry& entry);
 
 // What the Events tab shows in one row: the year schedule, then the event's own fields.
 struct EventRowText {

@@ -4,6 +4,7 @@
 
 #include "apply/ApplyDriver.h"
 #include "platform/Paths.h"
+#include "calendar/Matching.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
 
@@ -22,8 +23,16 @@ void SortCandidates(SelectionState& state) {
     if (state.Setup.UseRandomMethod || count < 2 || count > kSortAtMost) {
         return;
     }
-    std::stable_sort(state.Candidates.begin(), state.Candidates.end(),
-                     [](const FileEntry& a, const FileEntry& b) { return a.SortKey < b.SortKey; });
+    std::vector<std::pair<QString, FileEntry>> keyed;
+    keyed.reserve(state.Candidates.size());
+    for (FileEntry& entry : state.Candidates) {
+        QString key = SortKeyOf(entry);
+        keyed.emplace_back(std::move(key), std::move(entry));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        state.Candidates[i] = std::move(keyed[i].second);
+    }
 }
 
 ChangeRecord ChooseCandidate(SelectionState& state, const QString& listName) {

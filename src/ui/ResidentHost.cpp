@@ -18,6 +18,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <malloc.h>
+
 namespace merivane {
 
 namespace {
@@ -60,6 +62,12 @@ void NotifyOnce(const QString& markFile) {
     }
 }
 }  // namespace
+
+void ReturnFreedMemory() {
+    // A change builds and drops many small texts; the heap keeps their pages unless asked.
+    // A resident that idles for days should hold only what it still uses.
+    malloc_trim(0);
+}
 
 bool TrayHostRegistered() {
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -123,7 +131,13 @@ void ResidentHost::SetClockRunning(bool running) {
         // A coarse timer lets the system gather wake-ups; half a second either way is
         // nothing next to a slot.
         m_clock->setTimerType(Qt::CoarseTimer);
-        QObject::connect(m_clock.get(), &QTimer::timeout, this, [this] { m_program.Hidden().Tick(); });
+        QObject::connect(m_clock.get(), &QTimer::timeout, this, [this] {
+            const auto changes = m_program.TotalThemeChanges;
+            m_program.Hidden().Tick();
+            if (m_program.TotalThemeChanges != changes) {
+                ReturnFreedMemory();
+            }
+        });
     }
     if (running && !m_mark) {
         // From here on this process is the home's resident: merivanectl status finds it,
@@ -283,6 +297,7 @@ void ResidentHost::EndProgram() {
 
 int ResidentHost::Run() {
     EnsureApplication();
+    ReturnFreedMemory();
     int code = QCoreApplication::exec();
     if (m_icon) {
         m_icon->hide();

@@ -25,6 +25,8 @@ class ResidentMark;
 // Whether a StatusNotifier host (a D-Bus tray) is registered on the session bus, asked
 // of the watcher directly, so that Qt's own once-per-process choice is not made early.
 bool TrayHostRegistered();
+// Gives the pages of freed memory back to the system (after a change, before idling).
+void ReturnFreedMemory();
 
 // The Qt side of the resident window: the application object (made only when the resident
 // or a window needs it), the 500 ms clock, the tray icon and its menu, the end on a signal.

@@ -244,7 +244,7 @@ TEST_F(MatchingTest, FileWindowsComeFromTheOverrideOrTheName) {
         }
         EXPECT_EQ(Iso(entry.EndDate), c.End);
         EXPECT_EQ(entry.DaysShown, c.Days);
-        EXPECT_EQ(entry.SortKey,
+        EXPECT_EQ(SortKeyOf(entry),
                   DateOfSerial(entry.EndDate).toString("yyyyMMdd") + " " + QString(c.File).toLower());
     }
 }

@@ -23,7 +23,6 @@ FileEntry Entry(const QString& name, SerialDate end, std::int16_t days, std::int
     e.DaysShown = days;
     e.StartDate = end - (days - 1);
     e.Priority = priority;
-    e.SortKey = DateOfSerial(end).toString("yyyyMMdd") + " " + e.FileName.toLower();
     return e;
 }
 
