@@ -7,6 +7,7 @@
 #include "ui/InfoTab.h"
 #include "ui/frmEvent.h"
 #include "ui/frmMain.h"
+#include "ui/frmStartup.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -218,6 +219,26 @@ TEST_F(EventsTabTest, ASavedEventPutsAFileNamedAfterItInSeason) {
     EXPECT_EQ(program.Catalogue[0].DaysShown, 8);
     EXPECT_EQ(program.Catalogue[0].EndDate, *SerialFromYmd(2026, 12, 20));
     EXPECT_EQ(ScheduleModel::Text(window->Files().Model().Row(0), ScheduleModel::Days), "   8");
+}
+
+TEST_F(EventsTabTest, ADoubleClickShowsTheEventsDaysOnTheCalendar) {
+    const int christmas = RowOf("Christmas");
+    Events().SelectRow(christmas);
+    Events().MenuCommand(EventsTab::kCalendar);
+    ASSERT_NE(window->Calendar(), nullptr);
+    EXPECT_TRUE(window->Calendar()->isVisible());
+    EXPECT_EQ(window->Calendar()->findChild<QLabel*>("lblEventName")->text(), "Christmas");
+    EXPECT_EQ(window->Calendar()->findChild<QLabel*>("lblMonthName(0)")->text(), "December  2026");
+
+    // An undefined row has no days to show.
+    SerialDate shownStart = 0;
+    Events().ShowCalendar = [&](SerialDate start, SerialDate, const QString&) { shownStart = start; };
+    Events().SelectRow(RowOf("Leap Day"));
+    Events().MenuCommand(EventsTab::kCalendar);
+    EXPECT_EQ(shownStart, 0);
+    Events().SelectRow(christmas);
+    Events().MenuCommand(EventsTab::kCalendar);
+    EXPECT_EQ(shownStart, *SerialFromYmd(2026, 12, 12));
 }
 
 class InfoTabTest : public EventsTabTest {
