@@ -18,9 +18,9 @@ inline constexpr int kFolders = 2500;
 inline constexpr int kFilesPerFolder = 10;
 
 inline const char* const kWords[] = {"Christmas", "Snow",    "Halloween", "Night",        "Spring",
-                              "Garden",    "Easter",  "Beach",     "Summer",       "Lake",
-                              "Forest",    "Autumn",  "Leaves",    "Hanukkah",     "Valentine",
-                              "Hearts",    "Morning", "Winter",    "Thanksgiving", "Fireworks"};
+                                     "Garden",    "Easter",  "Beach",     "Summer",       "Lake",
+                                     "Forest",    "Autumn",  "Leaves",    "Hanukkah",     "Valentine",
+                                     "Hearts",    "Morning", "Winter",    "Thanksgiving", "Fireworks"};
 
 struct Collection {
     QTemporaryDir Dir;

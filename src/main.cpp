@@ -2,8 +2,8 @@
 #include "platform/linux/HostPlatform.h"
 #include "platform/linux/ScheduledTasks.h"
 #include "platform/linux/SessionVariables.h"
-#include "ui/ResidentHost.h"
 #include "ui/QtDialogs.h"
+#include "ui/ResidentHost.h"
 #include "ui/SetupWindow.h"
 #include "ui/SetupWindowCall.h"
 #include "ui/StartupLogoWindow.h"
@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const QString callName = SetupWindowCall::SocketName(home);
-    if (!IsOneShotSwitch(sw) && host->Get().Instances.AnotherInstanceRunning() && SetupWindowCall::Ask(callName)) {
+    if (!IsOneShotSwitch(sw) && host->Get().Instances.AnotherInstanceRunning() &&
+        SetupWindowCall::Ask(callName)) {
         return 0;  // the running Merivane shows its setup window
     }
     QtDialogs windowBoxes;

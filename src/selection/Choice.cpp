@@ -3,8 +3,8 @@
 #include "platform/ScopedFlag.h"
 
 #include "apply/ApplyDriver.h"
-#include "platform/Paths.h"
 #include "calendar/Matching.h"
+#include "platform/Paths.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
 
@@ -29,7 +29,8 @@ void SortCandidates(SelectionState& state) {
         QString key = SortKeyOf(entry);
         keyed.emplace_back(std::move(key), std::move(entry));
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < keyed.size(); ++i) {
         state.Candidates[i] = std::move(keyed[i].second);
     }

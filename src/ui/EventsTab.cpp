@@ -4,6 +4,7 @@
 #include "calendar/DateRules.h"
 #include "calendar/EventTable.h"
 #include "platform/SerialDate.h"
+#include "ui/ListViews.h"
 #include "ui/WaitCursor.h"
 #include "ui/frmEvent.h"
 
@@ -136,7 +137,8 @@ void EventModel::SortBy(int keyColumn, Qt::SortOrder order) {
     }
     m_sortKey = keyColumn;
     m_order = order;
-    std::stable_sort(ids.begin(), ids.end(), [this](size_t a, size_t b) { return Before(m_rows[a], m_rows[b]); });
+    std::stable_sort(ids.begin(), ids.end(),
+                     [this](size_t a, size_t b) { return Before(m_rows[a], m_rows[b]); });
     std::vector<EventRowText> sorted;
     sorted.reserve(m_rows.size());
     std::vector<int> placeOf(m_rows.size());
@@ -147,8 +149,9 @@ void EventModel::SortBy(int keyColumn, Qt::SortOrder order) {
     m_rows = std::move(sorted);
     QModelIndexList after;
     for (const QModelIndex& index : before) {
-        after.push_back(index.isValid() ? this->index(placeOf[static_cast<size_t>(index.row())], index.column())
-                                        : QModelIndex());
+        after.push_back(index.isValid()
+                            ? this->index(placeOf[static_cast<size_t>(index.row())], index.column())
+                            : QModelIndex());
     }
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -168,8 +171,9 @@ int EventModel::PutRow(int row, const EventRowText& value) {
     EventRowText moved = m_rows[static_cast<size_t>(row)];
     std::vector<EventRowText> others = m_rows;
     others.erase(others.begin() + row);
-    const auto at = std::upper_bound(others.begin(), others.end(), moved,
-                                     [this](const EventRowText& a, const EventRowText& b) { return Before(a, b); });
+    const auto at =
+        std::upper_bound(others.begin(), others.end(), moved,
+                         [this](const EventRowText& a, const EventRowText& b) { return Before(a, b); });
     const int target = static_cast<int>(at - others.begin());
     if (target != row) {
         beginMoveRows({}, row, row, {}, target > row ? target + 1 : target);
@@ -214,36 +218,26 @@ EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_prog
     top->addWidget(m_count);
     layout->addLayout(top);
 
-    m_list = new QTreeView(this);
-    m_list->setObjectName(QStringLiteral("lvwEvents"));
-    m_list->setModel(&m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAlternatingRowColors(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->installEventFilter(this);
+    m_list = MakeReportList(QStringLiteral("lvwEvents"), &m_model, this, this);
     QHeaderView* header = m_list->header();
-    header->setSectionsClickable(true);
-    header->setSortIndicatorShown(true);
     header->setSortIndicator(EventModel::Name, Qt::AscendingOrder);
-    header->setStretchLastSection(false);
     const QFontMetrics metrics(font());
-    header->resizeSection(EventModel::Name, metrics.horizontalAdvance(QStringLiteral("Martin Luther King Jr. Day")) + 16);
+    header->resizeSection(EventModel::Name,
+                          metrics.horizontalAdvance(QStringLiteral("Martin Luther King Jr. Day")) + 16);
     const int dateWidth = metrics.horizontalAdvance(QStringLiteral("Wednesday, September 30, 2026")) + 16;
     header->resizeSection(EventModel::StartsOn, dateWidth);
     header->resizeSection(EventModel::EndsOn, dateWidth);
     header->resizeSection(EventModel::Days, metrics.horizontalAdvance(QStringLiteral("Days")) + 28);
     for (int i = 0; i < 5; ++i) {
-        header->resizeSection(kFirstRuleColumn + i, std::max(kRuleWidths[i], metrics.horizontalAdvance(
-                                                                                 EventModel::Headers().at(kFirstRuleColumn + i)) + 24));
+        header->resizeSection(
+            kFirstRuleColumn + i,
+            std::max(kRuleWidths[i],
+                     metrics.horizontalAdvance(EventModel::Headers().at(kFirstRuleColumn + i)) + 24));
     }
     m_list->setColumnHidden(EventModel::StartHidden, true);
     m_list->setColumnHidden(EventModel::EndHidden, true);
-    QObject::connect(header, &QHeaderView::sectionClicked, this, [this](int column) { SortByColumn(column); });
+    QObject::connect(header, &QHeaderView::sectionClicked, this,
+                     [this](int column) { SortByColumn(column); });
     QObject::connect(header, &QHeaderView::sortIndicatorChanged, this, [this, header](int, Qt::SortOrder) {
         const QSignalBlocker block(header);
         header->setSortIndicator(m_sortColumn, m_model.SortOrder());
@@ -253,7 +247,8 @@ EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_prog
             ShowEventPopup(m_list->viewport()->mapToGlobal(pos));
         }
     });
-    QObject::connect(m_list, &QTreeView::doubleClicked, this, [this](const QModelIndex&) { MenuCommand(kCalendar); });
+    QObject::connect(m_list, &QTreeView::doubleClicked, this,
+                     [this](const QModelIndex&) { MenuCommand(kCalendar); });
     layout->addWidget(m_list, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -271,12 +266,16 @@ EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_prog
 
     m_popup = new QMenu(QStringLiteral("Event Popup"), this);
     m_popup->setObjectName(QStringLiteral("mnuEventPopup"));
-    const std::pair<int, const char*> items[] = {{kAdd, "&Add New event"},     {kChange, "&Change Event Info"},
-                                                 {kDelete, "&Delete Event"},   {3, "-"},
-                                                 {kCalendar, "&View Calendar Dates"}, {kRefresh, "Re&fresh List"}};
+    const std::pair<int, const char*> items[] = {{kAdd, "&Add New event"},
+                                                 {kChange, "&Change Event Info"},
+                                                 {kDelete, "&Delete Event"},
+                                                 {3, "-"},
+                                                 {kCalendar, "&View Calendar Dates"},
+                                                 {kRefresh, "Re&fresh List"}};
     for (const auto& [index, caption] : items) {
-        QAction* action = QString::fromLatin1(caption) == QLatin1String("-") ? m_popup->addSeparator()
-                                                                              : m_popup->addAction(QString::fromLatin1(caption));
+        QAction* action = QString::fromLatin1(caption) == QLatin1String("-")
+                              ? m_popup->addSeparator()
+                              : m_popup->addAction(QString::fromLatin1(caption));
         action->setObjectName(QStringLiteral("mnuEventPopup(%1)").arg(index));
         const int item = index;
         QObject::connect(action, &QAction::triggered, this, [this, item] { MenuCommand(item); });
@@ -318,18 +317,11 @@ void EventsTab::SetYearText(const QString& text) {
 }
 
 int EventsTab::SelectedRow() const {
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
+    return SelectedRowOf(*m_list);
 }
 
 void EventsTab::SelectRow(int row) {
-    if (row < 0 || row >= m_model.rowCount()) {
-        m_list->selectionModel()->clearSelection();
-        m_list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    m_list->selectionModel()->setCurrentIndex(m_model.index(row, 0),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    SelectRowOf(*m_list, row);
 }
 
 void EventsTab::FillEventList() {
@@ -381,7 +373,9 @@ void EventsTab::YearRecalc() {
     }
     const int current = CurrentYear();
     if (year > current + kYearsAhead || year < current - kYearsBack) {
-        SetStatus(QStringLiteral("Year must be between %1 and %2").arg(current - kYearsBack).arg(current + kYearsAhead));
+        SetStatus(QStringLiteral("Year must be between %1 and %2")
+                      .arg(current - kYearsBack)
+                      .arg(current + kYearsAhead));
         m_yearBox->setStyleSheet(QStringLiteral("color: red;"));
     } else {
         m_yearBox->setStyleSheet(QString());
@@ -410,8 +404,9 @@ void EventsTab::SortByColumn(int column) {
         m_list->header()->setSortIndicator(column, order);
     }
     SetStatus(QStringLiteral("Events/Holidays list is sorted by the %1 column (%2).")
-                  .arg(EventModel::Headers().at(column),
-                       order == Qt::AscendingOrder ? QStringLiteral("ascending") : QStringLiteral("descending")));
+                  .arg(EventModel::Headers().at(column), order == Qt::AscendingOrder
+                                                             ? QStringLiteral("ascending")
+                                                             : QStringLiteral("descending")));
     if (m_program.Setup.KeepRowVisible && SelectedRow() >= 0) {
         m_list->scrollTo(m_model.index(SelectedRow(), 0));
     }
@@ -448,29 +443,12 @@ bool EventsTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_list || event->type() != QEvent::KeyPress) {
         return QFrame::eventFilter(watched, event);
     }
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    int item = -1;
-    if (mods == Qt::NoModifier) {
-        switch (key->key()) {
-            case Qt::Key_Insert:
-                item = kAdd;
-                break;
-            case Qt::Key_Space:
-                item = kChange;
-                break;
-            case Qt::Key_Delete:
-                item = kDelete;
-                break;
-            case Qt::Key_F5:
-                item = kRefresh;
-                break;
-            default:
-                break;
-        }
-    } else if (mods == Qt::ControlModifier && key->key() == Qt::Key_V) {
-        item = kCalendar;
-    }
+    const int item =
+        ItemForKey(*static_cast<QKeyEvent*>(event), {{Qt::Key_Insert, Qt::NoModifier, kAdd},
+                                                     {Qt::Key_Space, Qt::NoModifier, kChange},
+                                                     {Qt::Key_Delete, Qt::NoModifier, kDelete},
+                                                     {Qt::Key_F5, Qt::NoModifier, kRefresh},
+                                                     {Qt::Key_V, Qt::ControlModifier, kCalendar}});
     if (item < 0) {
         return QFrame::eventFilter(watched, event);
     }
@@ -513,8 +491,8 @@ void EventsTab::MenuCommand(int index) {
             if (!EditEvent || !EditEvent(index == kAdd ? -1 : row, record)) {
                 return;
             }
-            const EventRowText text =
-                FillEventRow(record, EventDateForYear(record, QString::number(m_year), RuleContextOf(m_program)));
+            const EventRowText text = FillEventRow(
+                record, EventDateForYear(record, QString::number(m_year), RuleContextOf(m_program)));
             const int placed = m_model.PutRow(index == kAdd ? -1 : row, text);
             SelectRow(placed);
             if (index == kAdd || m_program.Setup.KeepRowVisible) {
@@ -526,10 +504,11 @@ void EventsTab::MenuCommand(int index) {
             if (row < 0) {
                 return;
             }
-            const MessageResult answer = m_program.Sys.Ui.MessageBox(
-                QStringLiteral("Are you sure you want to delete the event:") + kCrLf + m_model.Row(row).Name +
-                    QStringLiteral("?"),
-                QStringLiteral("Confirm Delete"), MessageIcon::Question, MessageButtons::YesNo, MessageResult::No);
+            const MessageResult answer =
+                m_program.Sys.Ui.MessageBox(QStringLiteral("Are you sure you want to delete the event:") +
+                                                kCrLf + m_model.Row(row).Name + QStringLiteral("?"),
+                                            QStringLiteral("Confirm Delete"), MessageIcon::Question,
+                                            MessageButtons::YesNo, MessageResult::No);
             if (answer == MessageResult::Yes) {
                 m_model.RemoveRowAt(row);
                 SelectRow(row);

@@ -12,6 +12,7 @@
 #include "platform/ProfileFile.h"
 #include "selection/Candidates.h"
 #include "selection/Catalogue.h"
+#include "ui/ListViews.h"
 #include "ui/WaitCursor.h"
 #include "ui/frmOverride.h"
 
@@ -49,60 +50,50 @@ FilesTab::FilesTab(Program& program, QWidget* parent) : QFrame(parent), m_progra
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("lblScheduleCount"));
-    m_count->setToolTip(QStringLiteral("This file listing can be changed by clicking the SETTINGS tab and changing "
-                                       "the Themes and Wallpaper folders."));
+    m_count->setToolTip(
+        QStringLiteral("This file listing can be changed by clicking the SETTINGS tab and changing "
+                       "the Themes and Wallpaper folders."));
     layout->addWidget(m_count);
 
-    m_list = new QTreeView(this);
-    m_list->setObjectName(QStringLiteral("lvwSchedule"));
-    m_list->setModel(&m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);  // 25,000 rows lay out without measuring each
-    m_list->setAlternatingRowColors(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_list->installEventFilter(this);
+    m_list = MakeReportList(QStringLiteral("lvwSchedule"), &m_model, this, this);
     QHeaderView* header = m_list->header();
-    header->setSectionsClickable(true);
-    header->setSortIndicatorShown(true);
     header->setSortIndicator(m_model.SortColumn(), m_model.SortOrder());
-    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     const QFontMetrics metrics(font());
     const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00-Mmm-0000")) + 20;
-    const std::array<int, 8> widths = {metrics.horizontalAdvance(QStringLiteral("Christmas Classic/Christmas Snow.theme")),
-                                       metrics.horizontalAdvance(QStringLiteral("Wallpaper")) + 20,
-                                       metrics.horizontalAdvance(QStringLiteral("Fav")) + 24,
-                                       dateWidth,
-                                       dateWidth,
-                                       metrics.horizontalAdvance(QStringLiteral("Days")) + 28,
-                                       metrics.horizontalAdvance(QStringLiteral("Exclusive")) + 20,
-                                       metrics.horizontalAdvance(QStringLiteral("Override Date(s)")) + 20};
+    const std::array<int, 8> widths = {
+        metrics.horizontalAdvance(QStringLiteral("Christmas Classic/Christmas Snow.theme")),
+        metrics.horizontalAdvance(QStringLiteral("Wallpaper")) + 20,
+        metrics.horizontalAdvance(QStringLiteral("Fav")) + 24,
+        dateWidth,
+        dateWidth,
+        metrics.horizontalAdvance(QStringLiteral("Days")) + 28,
+        metrics.horizontalAdvance(QStringLiteral("Exclusive")) + 20,
+        metrics.horizontalAdvance(QStringLiteral("Override Date(s)")) + 20};
     for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
         header->resizeSection(column, widths[static_cast<size_t>(column)]);
     }
     for (int column = ScheduleModel::kFirstHiddenColumn; column < ScheduleModel::kColumnCount; ++column) {
         m_list->setColumnHidden(column, true);
     }
-    QObject::connect(header, &QHeaderView::sectionClicked, this, [this](int column) { SortByColumn(column); });
+    QObject::connect(header, &QHeaderView::sectionClicked, this,
+                     [this](int column) { SortByColumn(column); });
     // The header's own indicator follows only the order that SortByColumn sets.
     QObject::connect(header, &QHeaderView::sortIndicatorChanged, this, [this, header](int, Qt::SortOrder) {
         const QSignalBlocker block(header);
         header->setSortIndicator(m_model.SortColumn(), m_model.SortOrder());
     });
-    QObject::connect(m_list, &QTreeView::customContextMenuRequested, this, [this](const QPoint& pos) {
-        ShowSchedulePopup(m_list->viewport()->mapToGlobal(pos));
-    });
-    QObject::connect(m_list, &QTreeView::doubleClicked, this, [this](const QModelIndex&) { ShowOverrideDialog(); });
+    QObject::connect(m_list, &QTreeView::customContextMenuRequested, this,
+                     [this](const QPoint& pos) { ShowSchedulePopup(m_list->viewport()->mapToGlobal(pos)); });
+    QObject::connect(m_list, &QTreeView::doubleClicked, this,
+                     [this](const QModelIndex&) { ShowOverrideDialog(); });
     layout->addWidget(m_list, 1);
 
     m_dateWrong = new QLabel(
-        QStringLiteral("Are some dates wrong?   You can fix them by right clicking a filename above, then do one "
-                       "of two things:  1) Rename the file so that it contains the holiday name, or 2) Override "
-                       "the date info "),
+        QStringLiteral(
+            "Are some dates wrong?   You can fix them by right clicking a filename above, then do one "
+            "of two things:  1) Rename the file so that it contains the holiday name, or 2) Override "
+            "the date info "),
         this);
     m_dateWrong->setObjectName(QStringLiteral("lblDateWrong"));
     m_dateWrong->setToolTip(QStringLiteral("To hide this message, double click this box."));
@@ -183,18 +174,11 @@ void FilesTab::SetStatus(const QString& text) {
 }
 
 int FilesTab::SelectedRow() const {
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
+    return SelectedRowOf(*m_list);
 }
 
 void FilesTab::SelectRow(int row) {
-    if (row < 0 || row >= m_model.rowCount()) {
-        m_list->selectionModel()->clearSelection();
-        return;
-    }
-    const QModelIndex index = m_model.index(row, 0);
-    m_list->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    SelectRowOf(*m_list, row);
 }
 
 void FilesTab::ScrollToSelected() {
@@ -291,8 +275,9 @@ void FilesTab::SortByColumn(int column) {
         ScrollToSelected();
     }
     SetStatus(QStringLiteral("Files/Themes list is sorted by the \"%1\" column (%2).")
-                  .arg(ScheduleModel::Headers().at(column),
-                       order == Qt::AscendingOrder ? QStringLiteral("ascending") : QStringLiteral("descending")));
+                  .arg(ScheduleModel::Headers().at(column), order == Qt::AscendingOrder
+                                                                ? QStringLiteral("ascending")
+                                                                : QStringLiteral("descending")));
 }
 
 void FilesTab::ApplyExpertMode(bool expert) {
@@ -332,47 +317,16 @@ bool FilesTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_list || event->type() != QEvent::KeyPress) {
         return QFrame::eventFilter(watched, event);
     }
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    int item = -1;
-    if (mods == Qt::NoModifier) {
-        switch (key->key()) {
-            case Qt::Key_Space:
-                item = kFavorite;
-                break;
-            case Qt::Key_Delete:
-                item = kDelete;
-                break;
-            case Qt::Key_F5:
-                item = kRefresh;
-                break;
-            default:
-                break;
-        }
-    } else if (mods == Qt::ControlModifier) {
-        switch (key->key()) {
-            case Qt::Key_A:
-                item = kApply;
-                break;
-            case Qt::Key_O:
-                item = kOverride;
-                break;
-            case Qt::Key_R:
-                item = kRename;
-                break;
-            case Qt::Key_T:
-                item = kEditText;
-                break;
-            case Qt::Key_V:
-                item = kViewEdit;
-                break;
-            case Qt::Key_X:
-                item = kExplore;
-                break;
-            default:
-                break;
-        }
-    }
+    const int item =
+        ItemForKey(*static_cast<QKeyEvent*>(event), {{Qt::Key_Space, Qt::NoModifier, kFavorite},
+                                                     {Qt::Key_Delete, Qt::NoModifier, kDelete},
+                                                     {Qt::Key_F5, Qt::NoModifier, kRefresh},
+                                                     {Qt::Key_A, Qt::ControlModifier, kApply},
+                                                     {Qt::Key_O, Qt::ControlModifier, kOverride},
+                                                     {Qt::Key_R, Qt::ControlModifier, kRename},
+                                                     {Qt::Key_T, Qt::ControlModifier, kEditText},
+                                                     {Qt::Key_V, Qt::ControlModifier, kViewEdit},
+                                                     {Qt::Key_X, Qt::ControlModifier, kExplore}});
     if (item < 0) {
         return QFrame::eventFilter(watched, event);
     }
@@ -437,15 +391,15 @@ void FilesTab::MenuCommand(int index) {
             break;
         case kViewEdit:
             if (!m_program.Sys.Procs.StartDetached(
-                    m_program.ThemeOpenCommand + QStringLiteral("  ") + Quoted(record.FileName), WindowStyle::Normal)) {
+                    m_program.ThemeOpenCommand + QStringLiteral("  ") + Quoted(record.FileName),
+                    WindowStyle::Normal)) {
                 SetStatus(QStringLiteral("The theme program could not be started."));
             }
             break;
         case kExplore: {
             const QString theme = HostPath(m_program.Sys.Home, record.FileName);
-            QString wallpaper =
-                ProfileFile::ReadString(theme, QStringLiteral("Control Panel\\Desktop"), QStringLiteral("Wallpaper"),
-                                        QString(), 256);
+            QString wallpaper = ProfileFile::ReadString(theme, QStringLiteral("Control Panel\\Desktop"),
+                                                        QStringLiteral("Wallpaper"), QString(), 256);
             wallpaper = ExpandThemePath(wallpaper, FolderOf(record.FileName), m_program.WindowsDir,
                                         m_program.SystemDir)
                             .trimmed();
@@ -505,9 +459,11 @@ void FilesTab::RenameFile(const QString& fullName) {
     const QString extension = ExtensionOf(fullName).toLower();
     const QString name = FileNameOf(fullName);
     const QString base = name.left(name.length() - extension.length());
-    const QString prompt = QStringLiteral("Enter new filename for:") + kCrLf + QString(10, u' ') + base + extension +
-                           kCrLf + kCrLf + QStringLiteral("(Do NOT add the file suffix, like .theme or .jpg)");
-    const std::optional<QString> typed = m_program.Sys.Ui.InputBox(prompt, QStringLiteral("Rename File"), base);
+    const QString prompt = QStringLiteral("Enter new filename for:") + kCrLf + QString(10, u' ') + base +
+                           extension + kCrLf + kCrLf +
+                           QStringLiteral("(Do NOT add the file suffix, like .theme or .jpg)");
+    const std::optional<QString> typed =
+        m_program.Sys.Ui.InputBox(prompt, QStringLiteral("Rename File"), base);
     const QString answer = typed ? typed->trimmed() : QString();
     if (answer.isEmpty() || answer.compare(base, Qt::CaseInsensitive) == 0) {
         SetStatus(QStringLiteral("File rename was cancelled."));
@@ -560,14 +516,15 @@ void FilesTab::DeleteFile(const QString& fullName, bool isTheme) {
     if (isTheme) {
         warning = QStringLiteral("WARNING:  Deleting a theme involves deleting ALL of the files") + kCrLf +
                   QStringLiteral("(icons, mouse pointers, wallpapers, etc.) that are linked to the") + kCrLf +
-                  QStringLiteral("theme.  If these files are also used in another theme, that theme") + kCrLf +
-                  QStringLiteral("will not display correctly.  This theme delete CAN NOT BE UNDONE.") + kCrLf +
-                  kCrLf;
+                  QStringLiteral("theme.  If these files are also used in another theme, that theme") +
+                  kCrLf +
+                  QStringLiteral("will not display correctly.  This theme delete CAN NOT BE UNDONE.") +
+                  kCrLf + kCrLf;
     }
     const MessageResult answer = m_program.Sys.Ui.MessageBox(
         warning + QStringLiteral("ARE YOU SURE YOU WANT TO DELETE:") + kCrLf + QString(5, u' ') + fullName,
-        QStringLiteral("Confirm ") + kind + QStringLiteral(" Delete"), MessageIcon::Question, MessageButtons::YesNo,
-        MessageResult::No);
+        QStringLiteral("Confirm ") + kind + QStringLiteral(" Delete"), MessageIcon::Question,
+        MessageButtons::YesNo, MessageResult::No);
     if (answer != MessageResult::Yes) {
         return;
     }

@@ -54,7 +54,8 @@ InfoTab::InfoTab(Program& program, QWidget* parent) : QFrame(parent), m_program(
     version->setObjectName(QStringLiteral("lblVersion"));
     names->addWidget(version);
     auto* build = new QLabel(
-        QStringLiteral("Build: ") + MediumDateText(SerialFromDate(QDate(kBuildYear, kBuildMonth, kBuildDay))), this);
+        QStringLiteral("Build: ") + MediumDateText(SerialFromDate(QDate(kBuildYear, kBuildMonth, kBuildDay))),
+        this);
     build->setObjectName(QStringLiteral("lblBuild"));
     names->addWidget(build);
     head->addLayout(names);
@@ -139,7 +140,8 @@ void InfoTab::Fill() {
     Value("lblThemeManager")->setText(type.mid(type.lastIndexOf(u'\\') + 1));
     Value("lblThemeManager")->setToolTip(p.ThemeOpenCommand);
     Value("lblNextThemeChange")
-        ->setText(p.Setup.TypeOfScheduling == 0 ? QStringLiteral("(none)") : GeneralDateText(CalcNextChangeTime(p)));
+        ->setText(p.Setup.TypeOfScheduling == 0 ? QStringLiteral("(none)")
+                                                : GeneralDateText(CalcNextChangeTime(p)));
     Value("lblLastChangedDate")->setText(DateOrNone(p.LastChange.ChangeDate));
     Value("lblLastChangedDate")->setToolTip(QStringLiteral("Reason: ") + p.LastChange.Reason);
     Value("lblLastTheme")->setText(FileNameOf(p.LastChange.FileName));

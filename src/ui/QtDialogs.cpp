@@ -87,8 +87,8 @@ MessageResult QtDialogs::MessageBox(const QString& text, const QString& title, M
 std::optional<QString> QtDialogs::InputBox(const QString& prompt, const QString& title,
                                            const QString& defaultText) {
     bool ok = false;
-    QString answer = QInputDialog::getText(QApplication::activeWindow(), title, Plain(prompt), QLineEdit::Normal,
-                                           defaultText, &ok);
+    QString answer = QInputDialog::getText(QApplication::activeWindow(), title, Plain(prompt),
+                                           QLineEdit::Normal, defaultText, &ok);
     if (!ok) {
         return std::nullopt;
     }

@@ -57,9 +57,11 @@ int CompareBy(const ScheduleRow& a, const ScheduleRow& b, int column) {
         case ScheduleModel::OverrideDates:
             return a.OverrideText.compare(b.OverrideText, Qt::CaseInsensitive);
         case ScheduleModel::StartHidden:
-            return Compare(static_cast<qint64>(WholeDays(a.StartDate)), static_cast<qint64>(WholeDays(b.StartDate)));
+            return Compare(static_cast<qint64>(WholeDays(a.StartDate)),
+                           static_cast<qint64>(WholeDays(b.StartDate)));
         case ScheduleModel::EndHidden:
-            return Compare(static_cast<qint64>(WholeDays(a.EndDate)), static_cast<qint64>(WholeDays(b.EndDate)));
+            return Compare(static_cast<qint64>(WholeDays(a.EndDate)),
+                           static_cast<qint64>(WholeDays(b.EndDate)));
         default:
             return 0;
     }
@@ -78,11 +80,17 @@ void ScheduleRow::Fill(const FileEntry& entry) {
 }
 
 const QStringList& ScheduleModel::Headers() {
-    static const QStringList headers = {
-        QStringLiteral("Filename"),   QStringLiteral("Type"),     QStringLiteral("Fav"),
-        QStringLiteral("Starts"),     QStringLiteral("Ends"),     QStringLiteral("Days"),
-        QStringLiteral("Override"),   QStringLiteral("Override Date(s)"), QStringLiteral("StartHidden"),
-        QStringLiteral("EndHidden"),  QStringLiteral("FullFilenameHidden")};
+    static const QStringList headers = {QStringLiteral("Filename"),
+                                        QStringLiteral("Type"),
+                                        QStringLiteral("Fav"),
+                                        QStringLiteral("Starts"),
+                                        QStringLiteral("Ends"),
+                                        QStringLiteral("Days"),
+                                        QStringLiteral("Override"),
+                                        QStringLiteral("Override Date(s)"),
+                                        QStringLiteral("StartHidden"),
+                                        QStringLiteral("EndHidden"),
+                                        QStringLiteral("FullFilenameHidden")};
     return headers;
 }
 

@@ -32,8 +32,19 @@ class ScheduleModel final : public QAbstractTableModel {
   public:
     static constexpr int kColumnCount = 11;
     static constexpr int kFirstHiddenColumn = 8;
-    enum Column { Filename, Type, Fav, Starts, Ends, Days, Override, OverrideDates, StartHidden, EndHidden,
-                  FullFilenameHidden };
+    enum Column {
+        Filename,
+        Type,
+        Fav,
+        Starts,
+        Ends,
+        Days,
+        Override,
+        OverrideDates,
+        StartHidden,
+        EndHidden,
+        FullFilenameHidden
+    };
 
     static const QStringList& Headers();
     // The text of one column of a row, as the list shows it.

@@ -21,7 +21,8 @@ QString SetupWindowCall::SocketName(const HomeLayout& home) {
     if (static_cast<size_t>(own.toLocal8Bit().size()) < sizeof(sockaddr_un::sun_path)) {
         return own;
     }
-    const QByteArray hash = QCryptographicHash::hash(home.Home.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray hash =
+        QCryptographicHash::hash(home.Home.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty() || !QDir(runtime).exists()) {
         runtime = QDir::tempPath();

@@ -27,7 +27,8 @@ QLineEdit* Field(const char* name, const char* tip, QWidget* parent) {
 std::optional<std::int16_t> SmallNumber(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
-    if (!ok || value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max()) {
+    if (!ok || value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(value);
@@ -35,16 +36,24 @@ std::optional<std::int16_t> SmallNumber(const QString& text) {
 }  // namespace
 
 const QStringList& frmEvent::TypeItems() {
-    static const QStringList items = {
-        QStringLiteral("0 - Sunday"),           QStringLiteral("1 - Monday"),
-        QStringLiteral("2 - Tuesday"),          QStringLiteral("3 - Wednesday"),
-        QStringLiteral("4 - Thursday"),         QStringLiteral("5 - Friday"),
-        QStringLiteral("6 - Saturday"),         QStringLiteral("A - Advent"),
-        QStringLiteral("B - Boxing Day"),       QStringLiteral("C - Chinese New Year"),
-        QStringLiteral("E - Easter Based"),     QStringLiteral("H - Entire Month"),
-        QStringLiteral("I - Islam (Ramadan)"),  QStringLiteral("J - Jewish Date"),
-        QStringLiteral("M - Monday Holiday"),   QStringLiteral("S - Season/Equinox"),
-        QStringLiteral("W - Weekend Exact Day"), QStringLiteral("X - Exact Date")};
+    static const QStringList items = {QStringLiteral("0 - Sunday"),
+                                      QStringLiteral("1 - Monday"),
+                                      QStringLiteral("2 - Tuesday"),
+                                      QStringLiteral("3 - Wednesday"),
+                                      QStringLiteral("4 - Thursday"),
+                                      QStringLiteral("5 - Friday"),
+                                      QStringLiteral("6 - Saturday"),
+                                      QStringLiteral("A - Advent"),
+                                      QStringLiteral("B - Boxing Day"),
+                                      QStringLiteral("C - Chinese New Year"),
+                                      QStringLiteral("E - Easter Based"),
+                                      QStringLiteral("H - Entire Month"),
+                                      QStringLiteral("I - Islam (Ramadan)"),
+                                      QStringLiteral("J - Jewish Date"),
+                                      QStringLiteral("M - Monday Holiday"),
+                                      QStringLiteral("S - Season/Equinox"),
+                                      QStringLiteral("W - Weekend Exact Day"),
+                                      QStringLiteral("X - Exact Date")};
     return items;
 }
 
@@ -55,7 +64,8 @@ frmEvent::frmEvent(Program& program, QWidget* parent) : QDialog(parent), m_progr
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     m_name = Field("txtEvent", nullptr, this);
-    m_name->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Martin Luther King Jr. Day")) + 40);
+    m_name->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Martin Luther King Jr. Day")) +
+                            40);
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("cmbType"));
     m_type->setEditable(true);

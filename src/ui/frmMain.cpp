@@ -1,15 +1,15 @@
 #include "ui/frmMain.h"
 
 #include "app/Program.h"
+#include "selection/Catalogue.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
 #include "settings/Variant.h"
-#include "selection/Catalogue.h"
 #include "ui/EventsTab.h"
 #include "ui/FilesTab.h"
 #include "ui/InfoTab.h"
-#include "ui/frmStartup.h"
 #include "ui/WaitCursor.h"
+#include "ui/frmStartup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,9 +90,8 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
         strip->setDrawBase(true);
         strip->setExpanding(false);
         strip->installEventFilter(this);
-        QObject::connect(strip, &QTabBar::currentChanged, this, [this, strip](int position) {
-            TabClicked(strip, position);
-        });
+        QObject::connect(strip, &QTabBar::currentChanged, this,
+                         [this, strip](int position) { TabClicked(strip, position); });
         layout->addWidget(strip);
     }
     m_expert->hide();
@@ -123,11 +122,12 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
     };
     m_frames[3] = PlaceholderFrame(
         3,
-        QStringLiteral("The settings are made in a later version of this window. Until then, merivanectl schedule "
-                       "and merivanectl reg import make them (see merivanectl(1))."),
+        QStringLiteral(
+            "The settings are made in a later version of this window. Until then, merivanectl schedule "
+            "and merivanectl reg import make them (see merivanectl(1))."),
         m_stack);
-    m_frames[4] = PlaceholderFrame(4, QStringLiteral("Theme management comes with a later version of this window."),
-                                   m_stack);
+    m_frames[4] = PlaceholderFrame(
+        4, QStringLiteral("Theme management comes with a later version of this window."), m_stack);
     m_info = new InfoTab(program, m_stack);
     m_frames[5] = m_info;
     m_info->FocusStrip = [this] { (m_program.Setup.ExpertMode ? m_expert : m_normal)->setFocus(); };

@@ -35,8 +35,8 @@ QLabel* Named(QLabel* label, const char* name) {
 }
 }  // namespace
 
-frmOverride::frmOverride(Program& program, const QString& fullName, const QString& endDate, const QString& days,
-                         QWidget* parent)
+frmOverride::frmOverride(Program& program, const QString& fullName, const QString& endDate,
+                         const QString& days, QWidget* parent)
     : QDialog(parent), m_program(program), m_fullName(fullName) {
     setObjectName(QStringLiteral("frmOverride"));
     setWindowTitle(QStringLiteral("Override Date Info"));
@@ -48,10 +48,12 @@ frmOverride::frmOverride(Program& program, const QString& fullName, const QStrin
     auto* current = new QFormLayout;
     auto* name = Named(new QLabel(m_fileName, this), "lblFilename");
     name->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    current->addRow(Named(new QLabel(m_isTheme ? QStringLiteral("Theme:") : QStringLiteral("Wallpaper:"), this),
-                          "lblThemeOrWallpaper"),
-                    name);
-    current->addRow(new QLabel(QStringLiteral("Ending Date:"), this), Named(new QLabel(endDate, this), "lblEndingDate"));
+    current->addRow(
+        Named(new QLabel(m_isTheme ? QStringLiteral("Theme:") : QStringLiteral("Wallpaper:"), this),
+              "lblThemeOrWallpaper"),
+        name);
+    current->addRow(new QLabel(QStringLiteral("Ending Date:"), this),
+                    Named(new QLabel(endDate, this), "lblEndingDate"));
     current->addRow(new QLabel(QStringLiteral("Days to show:"), this),
                     Named(new QLabel(days.trimmed(), this), "lblDays"));
     layout->addLayout(current);
@@ -91,8 +93,8 @@ frmOverride::frmOverride(Program& program, const QString& fullName, const QStrin
 
     m_exclusive = new QRadioButton(QStringLiteral("Show EXCLUSIVELY during this time period"), frame);
     m_exclusive->setObjectName(QStringLiteral("optPriority(0)"));
-    m_priorityOption =
-        new QRadioButton(QStringLiteral("Show anytime, but give it PRIORITY during the time period listed above"), frame);
+    m_priorityOption = new QRadioButton(
+        QStringLiteral("Show anytime, but give it PRIORITY during the time period listed above"), frame);
     m_priorityOption->setObjectName(QStringLiteral("optPriority(1)"));
     inner->addWidget(m_exclusive);
     inner->addWidget(m_priorityOption);
@@ -142,7 +144,8 @@ frmOverride::frmOverride(Program& program, const QString& fullName, const QStrin
     m_ending->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
     m_days->installEventFilter(this);
     QObject::connect(m_ending, &QComboBox::editTextChanged, this, [this] { UpdateOk(); });
-    QObject::connect(m_ending, &QComboBox::activated, this, [this] { m_days->setFocus(Qt::OtherFocusReason); });
+    QObject::connect(m_ending, &QComboBox::activated, this,
+                     [this] { m_days->setFocus(Qt::OtherFocusReason); });
     QObject::connect(m_days, &QLineEdit::textChanged, this, [this](const QString& text) {
         bool number = false;
         const int value = text.trimmed().toInt(&number);
@@ -186,8 +189,8 @@ bool frmOverride::eventFilter(QObject* watched, QEvent* event) {
             // pasting are dropped, the keys that move and pick still work.
             auto* key = static_cast<QKeyEvent*>(event);
             const QString text = key->text();
-            if (key->matches(QKeySequence::Paste) || (!text.isEmpty() && text.at(0).unicode() >= 20 &&
-                                                      text.at(0).unicode() != 127)) {
+            if (key->matches(QKeySequence::Paste) ||
+                (!text.isEmpty() && text.at(0).unicode() >= 20 && text.at(0).unicode() != 127)) {
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
@@ -246,7 +249,8 @@ void frmOverride::Ok() {
         return;
     }
     if (m_priority == 1 && value >= kMaxPriorityDays + 1) {
-        Fail(m_days, QStringLiteral("Priority Days to show must be 1 to ") + QString::number(kMaxPriorityDays));
+        Fail(m_days,
+             QStringLiteral("Priority Days to show must be 1 to ") + QString::number(kMaxPriorityDays));
         return;
     }
     const double days = value < 0 ? 0 : (value > kMaxDays ? kMaxDays : std::nearbyint(value));

@@ -269,7 +269,8 @@ TEST_F(InfoTabTest, StatisticsInTheirThreeFormsAndTheDayCount) {
         Show();
         EXPECT_EQ(Label("lblChangesPerDayMsg"), c.Line) << c.DaysAgo;
         EXPECT_EQ(Label("lblTotalThemeChanges"), QString::number(c.Changes));
-        EXPECT_EQ(Label("lblInstallDate").endsWith(QStringLiteral("   (%1 days)").arg(c.DaysAgo + 1)), c.DayCount)
+        EXPECT_EQ(Label("lblInstallDate").endsWith(QStringLiteral("   (%1 days)").arg(c.DaysAgo + 1)),
+                  c.DayCount)
             << Label("lblInstallDate").toStdString();
     }
 }

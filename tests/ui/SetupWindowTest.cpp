@@ -74,7 +74,9 @@ class SetupWindowTest : public ::testing::Test {
         }
         return texts;
     }
-    void Select(const QString& shownName) { Files().SelectRow(Column(ScheduleModel::Filename).indexOf(shownName)); }
+    void Select(const QString& shownName) {
+        Files().SelectRow(Column(ScheduleModel::Filename).indexOf(shownName));
+    }
     QString Status() { return window->StatusText(); }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(Files().List(), static_cast<Qt::Key>(key), mods);
@@ -149,13 +151,16 @@ TEST_F(SetupWindowTest, RowsShowTheirWindowsAnyDayAndNever) {
     sys.WriteFile(program.Setup.ThemePath + "Santa.theme", "[Theme]\r\n");
     WriteOverride(program.AppPath, "Mountain Lake.jpg", {0, 999, "*** Any Day ***"});
     sys.WriteFile(program.AppPath + kOverrideFileName,
-                  "[Mountain Lake.jpg]\r\nx=0 999 *** Any Day ***\r\n[Halloween Pumpkins.jpg]\r\nx=0 0 *** Do Not Use ***\r\n");
+                  "[Mountain Lake.jpg]\r\nx=0 999 *** Any Day ***\r\n[Halloween Pumpkins.jpg]\r\nx=0 0 *** "
+                  "Do Not Use ***\r\n");
     Open();
-    EXPECT_EQ(window->findChild<QLabel*>("lblScheduleCount")->text(), "These 4 files shown below will be used:");
+    EXPECT_EQ(window->findChild<QLabel*>("lblScheduleCount")->text(),
+              "These 4 files shown below will be used:");
     // Sorted by "Ends" when the window opens (Christmas, then the files of any or no day);
     // subfolders shown.
     EXPECT_EQ(Column(ScheduleModel::Filename),
-              (QStringList{"Christmas Snow.jpg", "Santa.theme", "Mountain Lake.jpg", "Winter/Halloween Pumpkins.jpg"}));
+              (QStringList{"Christmas Snow.jpg", "Santa.theme", "Mountain Lake.jpg",
+                           "Winter/Halloween Pumpkins.jpg"}));
     const int any = Column(ScheduleModel::Filename).indexOf("Mountain Lake.jpg");
     const int never = Column(ScheduleModel::Filename).indexOf("Winter/Halloween Pumpkins.jpg");
     const int snow = Column(ScheduleModel::Filename).indexOf("Christmas Snow.jpg");
@@ -169,14 +174,16 @@ TEST_F(SetupWindowTest, RowsShowTheirWindowsAnyDayAndNever) {
     const auto dates = {int(ScheduleModel::Starts), int(ScheduleModel::Ends), int(ScheduleModel::Days),
                         int(ScheduleModel::Override), int(ScheduleModel::OverrideDates)};
     EXPECT_EQ(texts(any, dates), (QStringList{"Any day", "Any day", " All", "Exclusive", "*** Any Day ***"}));
-    EXPECT_EQ(texts(never, dates), (QStringList{"Never", "Never", "   0", "Exclusive", "*** Do Not Use ***"}));
+    EXPECT_EQ(texts(never, dates),
+              (QStringList{"Never", "Never", "   0", "Exclusive", "*** Do Not Use ***"}));
     EXPECT_EQ(texts(snow, dates), (QStringList{"12-Dec-2026", "25-Dec-2026", "  14", "", ""}));
     EXPECT_EQ(texts(snow, {ScheduleModel::Type, ScheduleModel::Fav}), (QStringList{"Wallpaper", ""}));
     EXPECT_TRUE(Files().List()->isColumnHidden(ScheduleModel::FullFilenameHidden));
 }
 
 TEST_F(SetupWindowTest, HeaderClicksSortByTheirKeysAndASecondClickTurnsTheOrder) {
-    for (const char* name : {"b Christmas.jpg", "a Christmas.jpg", "Halloween.jpg", "Lake.jpg", "New Year.jpg"}) {
+    for (const char* name :
+         {"b Christmas.jpg", "a Christmas.jpg", "Halloween.jpg", "Lake.jpg", "New Year.jpg"}) {
         Picture(name);
     }
     Open();
@@ -184,12 +191,12 @@ TEST_F(SetupWindowTest, HeaderClicksSortByTheirKeysAndASecondClickTurnsTheOrder)
     EXPECT_EQ(Status(), "Files/Themes list is sorted by the \"Starts\" column (ascending).");
     // Start dates: Halloween 18 Oct, both Christmas 12 Dec (by name), New Year 30 Dec 2026,
     // the any-day lake whose window starts long before.
-    EXPECT_EQ(Column(ScheduleModel::Filename),
-              (QStringList{"Lake.jpg", "Halloween.jpg", "a Christmas.jpg", "b Christmas.jpg", "New Year.jpg"}));
+    EXPECT_EQ(Column(ScheduleModel::Filename), (QStringList{"Lake.jpg", "Halloween.jpg", "a Christmas.jpg",
+                                                            "b Christmas.jpg", "New Year.jpg"}));
     Files().SortByColumn(ScheduleModel::Starts);
     EXPECT_EQ(Status(), "Files/Themes list is sorted by the \"Starts\" column (descending).");
-    EXPECT_EQ(Column(ScheduleModel::Filename),
-              (QStringList{"New Year.jpg", "b Christmas.jpg", "a Christmas.jpg", "Halloween.jpg", "Lake.jpg"}));
+    EXPECT_EQ(Column(ScheduleModel::Filename), (QStringList{"New Year.jpg", "b Christmas.jpg",
+                                                            "a Christmas.jpg", "Halloween.jpg", "Lake.jpg"}));
 
     // The selected file stays selected through a sort; hidden columns do not sort.
     Select("Halloween.jpg");
@@ -451,7 +458,9 @@ TEST_F(OverrideDialogTest, DaysAreSavedAsWholeNumbersWithinTheirRangeAndTheRowIs
     EXPECT_EQ(again.Priority(), 1);
     again.Erase();
     EXPECT_TRUE(ReadOverride(program.AppPath, "Lake.jpg").OverrideText.isEmpty());
-    EXPECT_FALSE(ProfileFile::ReadSection(program.AppPath + kOverrideFileName, "Lake.jpg", 512).join("").contains("x="));
+    EXPECT_FALSE(ProfileFile::ReadSection(program.AppPath + kOverrideFileName, "Lake.jpg", 512)
+                     .join("")
+                     .contains("x="));
     const ScheduleRow& after = Model().Row(Files().SelectedRow());
     EXPECT_EQ(ScheduleModel::Text(after, ScheduleModel::Days), " All");
     EXPECT_EQ(ScheduleModel::Text(after, ScheduleModel::Override), "");
