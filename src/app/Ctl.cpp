@@ -320,10 +320,7 @@ int Schedule(Platform& platform, const QStringList& args, const CtlMachine& mach
     }
     if (perDayText) {
         // Corrected, never refused, as the Settings tab does.
-        bool numeric = false;
-        double n = perDayText->trimmed().toDouble(&numeric);
-        setup.ChangesPerDay =
-            static_cast<std::int16_t>(!numeric || n < 1 ? 1 : (n > 96 ? 96 : static_cast<int>(n)));
+        setup.ChangesPerDay = CorrectedChangesPerDay(*perDayText);
     }
     SaveSettings(program, false, true, false);
     ChangeScheduling(program, oldType, setup.TypeOfScheduling, oldTime, setup.ScheduledTime, oldPerDay,

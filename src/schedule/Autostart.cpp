@@ -232,4 +232,10 @@ void ChangeScheduling(ScheduleState& state, std::int16_t oldType, std::int16_t n
     }
 }
 
+std::int16_t CorrectedChangesPerDay(const QString& text) {
+    bool numeric = false;
+    const double n = text.trimmed().toDouble(&numeric);
+    return static_cast<std::int16_t>(!numeric || n < 1 ? 1 : (n > 96 ? 96 : static_cast<int>(n)));
+}
+
 }  // namespace merivane

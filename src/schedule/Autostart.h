@@ -41,6 +41,10 @@ void DeleteScheduledTask(ScheduleState& state);
 // The component is part of the program: there is nothing to register, and it never fails.
 void RegisterCompanionDll(ScheduleState& state);
 
+// The number of changes a day as typed: corrected, never refused (not a number or below 1
+// gives 1, above 96 gives 96).
+std::int16_t CorrectedChangesPerDay(const QString& text);
+
 // Moves the automatic entries from the old scheduling values to the new ones (already
 // in the settings).
 void ChangeScheduling(ScheduleState& state, std::int16_t oldType, std::int16_t newType, SerialDate oldTime,

@@ -8,6 +8,7 @@
 #include "ui/EventsTab.h"
 #include "ui/FilesTab.h"
 #include "ui/InfoTab.h"
+#include "ui/SettingsTab.h"
 #include "ui/WaitCursor.h"
 #include "ui/frmStartup.h"
 
@@ -46,19 +47,6 @@ QString HelpLine(int frame) {
         }
     }
     return QString();
-}
-
-// The frames whose content comes with later versions say where their settings are made.
-QWidget* PlaceholderFrame(int index, const QString& note, QWidget* parent) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("fraTab(%1)").arg(index));
-    auto* layout = new QVBoxLayout(frame);
-    auto* label = new QLabel(note, frame);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignCenter);
-    label->setEnabled(false);
-    layout->addWidget(label);
-    return frame;
 }
 
 float PositionValue(RegOp& reg, const QString& name) {
@@ -120,14 +108,12 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
         m_calendar->SetCalendarEvent(name);
         m_calendar->ShowCalendar(m_program.Sys.Time.Now());
     };
-    m_frames[3] = PlaceholderFrame(
-        3,
-        QStringLiteral(
-            "The settings are made in a later version of this window. Until then, merivanectl schedule "
-            "and merivanectl reg import make them (see merivanectl(1))."),
-        m_stack);
-    m_frames[4] = PlaceholderFrame(
-        4, QStringLiteral("Theme management comes with a later version of this window."), m_stack);
+    m_settings = new SettingsTab(program, m_stack);
+    m_frames[3] = m_settings;
+    m_settings->ReloadFiles = [this](bool) { m_files->LoadScheduleFrame(QString()); };
+    m_settings->ExpertModeChanged = [this] { ApplyExpertMode(true); };
+    m_management = new ManagementTab(program, m_stack);
+    m_frames[4] = m_management;
     m_info = new InfoTab(program, m_stack);
     m_frames[5] = m_info;
     m_info->FocusStrip = [this] { (m_program.Setup.ExpertMode ? m_expert : m_normal)->setFocus(); };
@@ -198,6 +184,7 @@ void frmMain::Load() {
     m_events->SetYearText(QString::number(DateOfSerial(m_program.Sys.Time.Now()).year()));
     m_events->FillEventList();
     ShowStatus(QStringLiteral("Loading settings..."));
+    m_settings->Fill();
 
     float height = PositionValue(position, QStringLiteral("Height"));
     float width = PositionValue(position, QStringLiteral("Width"));
@@ -248,7 +235,9 @@ void frmMain::SelectTab(int index) {
         strip->setCurrentIndex(position);
     }
     ShowStatus(HelpLine(index));
-    if (index == 5) {
+    if (index == 4) {
+        m_management->Fill();
+    } else if (index == 5) {
         m_info->Fill();
     }
 }
@@ -269,6 +258,7 @@ void frmMain::ApplyExpertMode(bool reloadEvents) {
     const bool expert = m_program.Setup.ExpertMode;
     m_files->ApplyExpertMode(expert);
     m_events->ApplyExpertMode(expert);
+    m_settings->ApplyExpertMode(expert);
     QTabBar* shown = expert ? m_expert : m_normal;
     QTabBar* other = expert ? m_normal : m_expert;
     // The same tab on the other strip: the frame shown, where that strip has it.
@@ -308,11 +298,16 @@ void frmMain::RefreshCurrentTab() {
         case 2:
             m_events->FillEventList();
             break;
+        case 3:
+            m_settings->Fill();
+            break;
+        case 4:
+            m_management->Fill();
+            break;
         case 5:
             m_info->Fill();
             break;
         default:
-            // The Settings and Management tabs have nothing of their own to read again yet.
             break;
     }
 }

@@ -18,6 +18,8 @@ struct Program;
 class EventsTab;
 class FilesTab;
 class InfoTab;
+class ManagementTab;
+class SettingsTab;
 class frmStartup;
 
 // The setup window: two tab strips (normal and expert mode) over one frame per tab, and
@@ -48,6 +50,8 @@ class frmMain final : public QMainWindow, public StatusSink {
     FilesTab& Files() { return *m_files; }
     EventsTab& Events() { return *m_events; }
     InfoTab& Info() { return *m_info; }
+    SettingsTab& Settings() { return *m_settings; }
+    ManagementTab& Management() { return *m_management; }
     // The calendar window of "View Calendar Dates", once shown.
     frmStartup* Calendar() const { return m_calendar.get(); }
     QTabBar* NormalStrip() const { return m_normal; }
@@ -74,6 +78,8 @@ class frmMain final : public QMainWindow, public StatusSink {
     FilesTab* m_files = nullptr;
     EventsTab* m_events = nullptr;
     InfoTab* m_info = nullptr;
+    SettingsTab* m_settings = nullptr;
+    ManagementTab* m_management = nullptr;
     std::unique_ptr<frmStartup> m_calendar;
     QLabel* m_status = nullptr;
     int m_currentTab = 0;
