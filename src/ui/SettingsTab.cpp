@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -45,10 +46,12 @@ struct OptionSpec {
 };
 
 const OptionSpec kOptions[] = {
-    {'F', "When no special events occur, USE FAVORITE themes/wallpapers exclusively.", &AppSettings::UseFavorites},
+    {'F', "When no special events occur, USE FAVORITE themes/wallpapers exclusively.",
+     &AppSettings::UseFavorites},
     {'R', "Make theme/wallpaper changes randomly (not sequentially) among the eligable choices",
      &AppSettings::UseRandomMethod},
-    {'O', "Choose new background if the theme contains multiple wallpaper files.", &AppSettings::UseOtherPics},
+    {'O', "Choose new background if the theme contains multiple wallpaper files.",
+     &AppSettings::UseOtherPics},
     {'M', "Keep same theme for the entire day if it contains multiple wallpapers.",
      &AppSettings::KeepThemeIfMultiPaper},
     {'T',
@@ -68,7 +71,8 @@ const OptionSpec kOptions[] = {
      &AppSettings::AutoMouseMove},
     {'I', "Restore desktop icon positions after theme change (Desktop AutoArrange should be turned OFF).",
      &AppSettings::KeepIconPositions},
-    {'P', "When the theme is changed, play the startup sound of the new theme.", &AppSettings::PlayChangeSounds},
+    {'P', "When the theme is changed, play the startup sound of the new theme.",
+     &AppSettings::PlayChangeSounds},
     {'L', "When the theme is changed, show the startup logo of the new theme (if it exists).",
      &AppSettings::ShowChangeLogo},
     {'K', "Keep the highlighted table row visible after a change is made.", &AppSettings::KeepRowVisible},
@@ -101,6 +105,54 @@ QRadioButton* Radio(const QString& caption, const QString& name, QWidget* parent
     return radio;
 }
 
+// The tab's controls on a page that scrolls when the window is smaller than they need (the
+// first-run window is small), and that fills the window when it is larger.
+QVBoxLayout* ScrolledLayout(QFrame* tab) {
+    auto* outer = new QVBoxLayout(tab);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(tab);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget(scroll);
+    scroll->setWidget(page);
+    outer->addWidget(scroll);
+    return new QVBoxLayout(page);
+}
+
+// A choice whose caption is too long for one line: the button and, beside it, its caption
+// wrapping with the window; a click on the caption chooses too.
+class WrappedChoice final : public QObject {
+  public:
+    static QRadioButton* Make(const QString& caption, const QString& name, QWidget* parent,
+                              QBoxLayout* into) {
+        auto* row = new QHBoxLayout;
+        auto* radio = new QRadioButton(parent);
+        radio->setObjectName(name);
+        radio->setAccessibleName(caption);
+        auto* label = new QLabel(caption, parent);
+        label->setObjectName(QStringLiteral("lbl") + name);
+        label->setWordWrap(true);
+        label->installEventFilter(new WrappedChoice(radio, label));
+        row->addWidget(radio, 0, Qt::AlignTop);
+        row->addWidget(label, 1);
+        into->addLayout(row);
+        return radio;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease && m_radio->isEnabled()) {
+            m_radio->click();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    WrappedChoice(QRadioButton* radio, QObject* parent) : QObject(parent), m_radio(radio) {}
+    QRadioButton* m_radio;
+};
+
 // Outside expert mode, the lists take their presets only: printable keys are dropped.
 bool TypingBlocked(QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
@@ -115,13 +167,14 @@ bool TypingBlocked(QEvent* event) {
 
 SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_program(program) {
     setObjectName(QStringLiteral("fraTab(3)"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = ScrolledLayout(this);
 
     auto* folders = new QGroupBox(QStringLiteral("Folder Locations and Usage"), this);
     auto* grid = new QGridLayout(folders);
     const char* const labels[] = {"Themes:", "Wallpaper:"};
     const char* const subTips[] = {
-        "Include .theme files found inside subfolders of this folder.  WARNING:  This option does not work with "
+        "Include .theme files found inside subfolders of this folder.  WARNING:  This option does not work "
+        "with "
         "most theme manager programs.",
         "Include wallpaper files found in folders found inside of this folder"};
     for (int i = 0; i < 2; ++i) {
@@ -152,7 +205,8 @@ SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_
         m_filesToUse[static_cast<size_t>(i)] =
             Radio(QString::fromLatin1(kinds[i]), QStringLiteral("optFilesToUse(%1)").arg(i), folders);
         use->addWidget(m_filesToUse[static_cast<size_t>(i)]);
-        QObject::connect(m_filesToUse[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this] { Edited(); });
+        QObject::connect(m_filesToUse[static_cast<size_t>(i)], &QRadioButton::clicked, this,
+                         [this] { Edited(); });
     }
     use->addWidget(new QLabel(QStringLiteral("to make changes."), folders));
     use->addStretch(1);
@@ -309,11 +363,12 @@ void SettingsTab::Browse(int index) {
         start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     }
     const QString chosen =
-        ChooseFile ? ChooseFile(QStringLiteral("Browse  (Double click a .theme or .jpg file)"), start,
-                                QStringLiteral("Theme Files (*.theme);;Wallpaper Files (*.bmp *.gif *.jpg *.jpeg);;"
-                                               "All Files (*)"),
-                                index)
-                   : QString();
+        ChooseFile
+            ? ChooseFile(QStringLiteral("Browse  (Double click a .theme or .jpg file)"), start,
+                         QStringLiteral("Theme Files (*.theme);;Wallpaper Files (*.bmp *.gif *.jpg *.jpeg);;"
+                                        "All Files (*)"),
+                         index)
+            : QString();
     if (!chosen.isEmpty()) {
         path->setText(FolderOf(chosen).trimmed());
         Edited();
@@ -413,16 +468,17 @@ void SettingsTab::SaveAndApply() {
     setup.ChangesPerDay = CorrectedChangesPerDay(m_perDay->currentText());
     SaveSettings(m_program, false, true, false);
 
-    const bool foldersChanged = setup.ThemePath != old.ThemePath || setup.WallpaperPath != old.WallpaperPath ||
-                                setup.UseThemeSubfolders != old.UseThemeSubfolders ||
-                                setup.UseWallpaperSubfolders != old.UseWallpaperSubfolders ||
-                                setup.FilesToUse != old.FilesToUse;
+    const bool foldersChanged =
+        setup.ThemePath != old.ThemePath || setup.WallpaperPath != old.WallpaperPath ||
+        setup.UseThemeSubfolders != old.UseThemeSubfolders ||
+        setup.UseWallpaperSubfolders != old.UseWallpaperSubfolders || setup.FilesToUse != old.FilesToUse;
     if (foldersChanged) {
         m_program.ResetCatalogue();
         if (ReloadFiles) {
             ReloadFiles(true);
         }
-    } else if (setup.SouthernHemisphere != old.SouthernHemisphere || setup.UseYearInTitle != old.UseYearInTitle) {
+    } else if (setup.SouthernHemisphere != old.SouthernHemisphere ||
+               setup.UseYearInTitle != old.UseYearInTitle) {
         RefreshFileWindows(m_program);
         if (ReloadFiles) {
             ReloadFiles(false);
@@ -452,15 +508,15 @@ void SettingsTab::SaveAndApply() {
 
 ManagementTab::ManagementTab(Program& program, QWidget* parent) : QFrame(parent), m_program(program) {
     setObjectName(QStringLiteral("fraTab(4)"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = ScrolledLayout(this);
     auto* top = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("Current assigned theme manager:"), this);
     top->addWidget(label);
     m_managers = new QComboBox(this);
     m_managers->setObjectName(QStringLiteral("cmbCurrentMgr"));
-    m_managers->setToolTip(
-        QStringLiteral("Picking a new name from this list will make it the new default theme manager and change "
-                       "the file associations for the .theme file suffix."));
+    m_managers->setToolTip(QStringLiteral(
+        "Picking a new name from this list will make it the new default theme manager and change "
+        "the file associations for the .theme file suffix."));
     label->setBuddy(m_managers);
     top->addWidget(m_managers, 1);
     layout->addLayout(top);
@@ -477,22 +533,23 @@ ManagementTab::ManagementTab(Program& program, QWidget* parent) : QFrame(parent)
          "changes.",
          "This is the normal setting.  Merivane works fine with Microsoft Plus! and most third party theme "
          "managers."},
-        {"MERIVANE ONLY. Use only Merivane to make scheduled changes, installing the elements checked off below.",
-         "Make this selection if your current theme manager will not let you inhibit installing certain theme "
+        {"MERIVANE ONLY. Use only Merivane to make scheduled changes, installing the elements checked off "
+         "below.",
+         "Make this selection if your current theme manager will not let you inhibit installing certain "
+         "theme "
          "items you don't want installed "},
-        {"USE BOTH.  Use both Merivane and the theme manager to make a scheduled change, with Merivane handling "
+        {"USE BOTH.  Use both Merivane and the theme manager to make a scheduled change, with Merivane "
+         "handling "
          "the elements checked off below.  (Uncheck items your theme manager handles)",
          "Make this selection if your theme manager can not install a certain theme element, like the IE "
          "Hotbar"},
     };
     for (int i = 0; i < 3; ++i) {
         QRadioButton* radio =
-            Radio(QString::fromLatin1(methods[i].first), QStringLiteral("optThemeMgr(%1)").arg(i), method);
+            WrappedChoice::Make(QString::fromLatin1(methods[i].first),
+                                QStringLiteral("optThemeMgr(%1)").arg(i), method, methodLayout);
         radio->setToolTip(QString::fromLatin1(methods[i].second));
-        // Long captions wrap with the window rather than widen it.
-        radio->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_methods[static_cast<size_t>(i)] = radio;
-        methodLayout->addWidget(radio);
         QObject::connect(radio, &QRadioButton::clicked, this, [this] {
             EnableElements();
             m_save->setEnabled(true);
@@ -508,9 +565,11 @@ ManagementTab::ManagementTab(Program& program, QWidget* parent) : QFrame(parent)
         {"Mouse Pointers", "Normal arrow pointers, wait hourglass, Sizing arrows and text cursor"},
         {"Event Sounds", "Startup/shutdown music as well as error sounds"},
         {"Font/Spacing", "Font used mainly for windows titles and under icons"},
-        {"Screen Saver", "Animations played during inactivity.  Not needed to prevent burnout on modern CRT displays."},
+        {"Screen Saver",
+         "Animations played during inactivity.  Not needed to prevent burnout on modern CRT displays."},
         {"Webviews/IE Hotbar", "Backgrounds used for My Computer filename listings, etc."},
-        {"Startup/Shutdown Logos", "Seen while waiting for the computer to start or shutdown.  Not used on Windows XP."},
+        {"Startup/Shutdown Logos",
+         "Seen while waiting for the computer to start or shutdown.  Not used on Windows XP."},
         {"Background Wallpaper", "Background picture seen behind the top menu bar in IE"},
     };
     for (int i = 0; i < 9; ++i) {
@@ -561,8 +620,8 @@ void ManagementTab::Fill() {
     for (const ThemeManagerRow& row : m_listing.Rows) {
         m_managers->addItem(row.Name);
     }
-    m_currentName = m_listing.Rows.empty() ? QString()
-                                           : m_listing.Rows[static_cast<size_t>(m_listing.Current)].Name;
+    m_currentName =
+        m_listing.Rows.empty() ? QString() : m_listing.Rows[static_cast<size_t>(m_listing.Current)].Name;
     m_managers->setCurrentIndex(m_managers->findText(m_currentName));
     m_save->setEnabled(false);
     m_filling = false;
