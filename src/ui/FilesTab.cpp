@@ -188,14 +188,6 @@ void FilesTab::ScrollToSelected() {
     }
 }
 
-QString FilesTab::DisplayName(const QString& fullName, bool isTheme) const {
-    if (!m_program.Setup.ShowSubfolders) {
-        return FileNameOf(fullName);
-    }
-    const QString& folder = isTheme ? m_program.Setup.ThemePath : m_program.Setup.WallpaperPath;
-    return fullName.mid(folder.length());
-}
-
 int FilesTab::CatalogueIndexOf(const QString& fullName, Qt::CaseSensitivity cs) const {
     const auto& catalogue = m_program.Catalogue;
     for (size_t i = 0; i < catalogue.size(); ++i) {
@@ -219,10 +211,7 @@ void FilesTab::LoadScheduleFrame(const QString& filenameToSelect) {
     std::vector<ScheduleRow> rows;
     rows.reserve(m_program.Catalogue.size());
     for (const FileEntry& entry : m_program.Catalogue) {
-        ScheduleRow row;
-        row.Name = DisplayName(entry.FileName, entry.IsTheme);
-        row.Fill(entry);
-        rows.push_back(std::move(row));
+        rows.push_back(ScheduleRowOf(entry, m_program.Setup));
     }
     m_model.SetRows(std::move(rows));
     SelectRow(select.isEmpty() ? -1 : m_model.FindRow(select));

@@ -79,7 +79,6 @@ class FilesTab final : public QFrame {
     void UseItem(int index);
     void ShowOverrideDialog();
     int CatalogueIndexOf(const QString& fullName, Qt::CaseSensitivity cs) const;
-    QString DisplayName(const QString& fullName, bool isTheme) const;
 
     Program& m_program;
     ScheduleModel m_model;

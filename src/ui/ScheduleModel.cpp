@@ -1,142 +1,16 @@
 #include "ui/ScheduleModel.h"
 
-#include "settings/DateText.h"
-
 #include <algorithm>
 #include <array>
 
 namespace merivane {
 
-namespace {
-constexpr int kAnyDay = 999;
-
-// The keys each header sorts by, in turn, the last one deciding.
-const std::array<std::vector<int>, 8> kSortKeys = {{
-    {ScheduleModel::Type, ScheduleModel::Filename},
-    {ScheduleModel::Filename, ScheduleModel::Type},
-    {ScheduleModel::Filename, ScheduleModel::Fav},
-    {ScheduleModel::Filename, ScheduleModel::Days, ScheduleModel::StartHidden},
-    {ScheduleModel::Filename, ScheduleModel::EndHidden},
-    {ScheduleModel::Filename, ScheduleModel::Days},
-    {ScheduleModel::Filename, ScheduleModel::Override},
-    {ScheduleModel::Filename, ScheduleModel::OverrideDates},
-}};
-
-// The days column compares as its text does ("   0" first, " All" after every count).
-int DaysKey(std::int16_t days) {
-    if (days < 1) {
-        return 0;
-    }
-    return days >= kAnyDay ? kAnyDay + 1 : days;
-}
-
-int OverrideKey(const ScheduleRow& row) {
-    if (row.OverrideText.isEmpty()) {
-        return 0;
-    }
-    return row.Priority == 1 ? 2 : 1;  // "Exclusive" before "Priority"
-}
-
-template <typename T>
-int Compare(T a, T b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-int CompareBy(const ScheduleRow& a, const ScheduleRow& b, int column) {
-    switch (column) {
-        case ScheduleModel::Filename:
-            return a.Name.compare(b.Name, Qt::CaseInsensitive);
-        case ScheduleModel::Type:
-            return Compare(!a.IsTheme, !b.IsTheme);
-        case ScheduleModel::Fav:
-            return Compare(a.IsFavorite, b.IsFavorite);
-        case ScheduleModel::Days:
-            return Compare(DaysKey(a.DaysShown), DaysKey(b.DaysShown));
-        case ScheduleModel::Override:
-            return Compare(OverrideKey(a), OverrideKey(b));
-        case ScheduleModel::OverrideDates:
-            return a.OverrideText.compare(b.OverrideText, Qt::CaseInsensitive);
-        case ScheduleModel::StartHidden:
-            return Compare(static_cast<qint64>(WholeDays(a.StartDate)),
-                           static_cast<qint64>(WholeDays(b.StartDate)));
-        case ScheduleModel::EndHidden:
-            return Compare(static_cast<qint64>(WholeDays(a.EndDate)),
-                           static_cast<qint64>(WholeDays(b.EndDate)));
-        default:
-            return 0;
-    }
-}
-}  // namespace
-
-void ScheduleRow::Fill(const FileEntry& entry) {
-    FullName = entry.FileName;
-    IsTheme = entry.IsTheme;
-    IsFavorite = entry.IsFavorite;
-    StartDate = entry.StartDate;
-    EndDate = entry.EndDate;
-    DaysShown = entry.DaysShown;
-    Priority = entry.Priority;
-    OverrideText = entry.OverrideText;
-}
-
 const QStringList& ScheduleModel::Headers() {
-    static const QStringList headers = {QStringLiteral("Filename"),
-                                        QStringLiteral("Type"),
-                                        QStringLiteral("Fav"),
-                                        QStringLiteral("Starts"),
-                                        QStringLiteral("Ends"),
-                                        QStringLiteral("Days"),
-                                        QStringLiteral("Override"),
-                                        QStringLiteral("Override Date(s)"),
-                                        QStringLiteral("StartHidden"),
-                                        QStringLiteral("EndHidden"),
-                                        QStringLiteral("FullFilenameHidden")};
-    return headers;
+    return ScheduleHeaders();
 }
 
 QString ScheduleModel::Text(const ScheduleRow& row, int column) {
-    const bool never = row.DaysShown < 1;
-    const bool any = row.DaysShown >= kAnyDay;
-    switch (column) {
-        case Filename:
-            return row.Name;
-        case Type:
-            return row.IsTheme ? QStringLiteral("Theme") : QStringLiteral("Wallpaper");
-        case Fav:
-            return row.IsFavorite ? QStringLiteral("Y") : QString();
-        case Starts:
-        case Ends:
-            if (never) {
-                return QStringLiteral("Never");
-            }
-            if (any) {
-                return QStringLiteral("Any day");
-            }
-            return MediumDateText(column == Starts ? row.StartDate : row.EndDate);
-        case Days:
-            if (never) {
-                return QStringLiteral("   0");
-            }
-            if (any) {
-                return QStringLiteral(" All");
-            }
-            return QString::number(row.DaysShown).rightJustified(4, u' ');
-        case Override:
-            if (row.OverrideText.isEmpty()) {
-                return QString();
-            }
-            return row.Priority == 1 ? QStringLiteral("Priority") : QStringLiteral("Exclusive");
-        case OverrideDates:
-            return row.OverrideText;
-        case StartHidden:
-            return QString::number(static_cast<qint64>(WholeDays(row.StartDate)));
-        case EndHidden:
-            return QString::number(static_cast<qint64>(WholeDays(row.EndDate)));
-        case FullFilenameHidden:
-            return row.FullName;
-        default:
-            return QString();
-    }
+    return ScheduleText(row, column);
 }
 
 int ScheduleModel::rowCount(const QModelIndex& parent) const {
@@ -184,14 +58,7 @@ void ScheduleModel::SetRows(std::vector<ScheduleRow> rows) {
 }
 
 bool ScheduleModel::Before(const ScheduleRow& a, const ScheduleRow& b) const {
-    const std::vector<int>& keys = kSortKeys[static_cast<size_t>(m_sortColumn)];
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-        int order = CompareBy(a, b, *key);
-        if (order != 0) {
-            return m_order == Qt::AscendingOrder ? order < 0 : order > 0;
-        }
-    }
-    return false;
+    return ScheduleRowBefore(a, b, m_sortColumn, m_order);
 }
 
 void ScheduleModel::SortBy(int column, Qt::SortOrder order) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/FileEntry.h"
+#include "selection/ScheduleRows.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -8,23 +8,6 @@
 #include <vector>
 
 namespace merivane {
-
-// One row of the Files/Themes list: what its eleven columns show, kept as values so that
-// texts are made only for the rows on screen.
-struct ScheduleRow {
-    QString Name;      // column 0, as the list shows the name
-    QString FullName;  // column 10
-    bool IsTheme = false;
-    bool IsFavorite = false;
-    SerialDate StartDate = 0;
-    SerialDate EndDate = 0;
-    std::int16_t DaysShown = 0;
-    std::int16_t Priority = 0;
-    QString OverrideText;
-
-    // Columns 1 to 10 from a catalogue entry (FillScheduleRow); the name stays.
-    void Fill(const FileEntry& entry);
-};
 
 // The list `lvwSchedule` over the catalogue: a model, so that 25,000 files cost one row
 // value each and sorting moves values, not widgets.
