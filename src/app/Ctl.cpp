@@ -6,18 +6,22 @@
 #include "calendar/EventTable.h"
 #include "calendar/Matching.h"
 #include "platform/ReadOnlyRegistryStore.h"
+#include "print/Listing.h"
 #include "platform/TextFile.h"
 #include "platform/WorkFiles.h"
 #include "schedule/Autostart.h"
 #include "schedule/NextChange.h"
 #include "selection/Catalogue.h"
 #include "selection/Choice.h"
+#include "selection/ScheduleRows.h"
 #include "settings/DateText.h"
 #include "settings/RegFile.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QPdfWriter>
 
 namespace merivane {
 
@@ -180,6 +184,100 @@ class ReadOnlyProgram {
     Platform m_view;
     Program m_program;
 };
+
+// "print files|events": a listing as the setup window prints it, to a PDF file.
+int Print(Platform& platform, const QStringList& args) {
+    const QString what = args.value(0);
+    if (what != QLatin1String("files") && what != QLatin1String("events")) {
+        platform.Con.Err(CtlUsage());
+        return kCtlUsage;
+    }
+    const int currentYear = DateOfSerial(platform.Time.Now()).year();
+    int year = currentYear;
+    bool landscape = false;
+    QString pdf;
+    for (int i = 1; i < args.size(); ++i) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--year") && i + 1 < args.size()) {
+            year = args[++i].toInt(&ok);
+            ok = ok && year >= currentYear - 10 && year <= currentYear + 25;
+        } else if (args[i] == QLatin1String("--copies") && i + 1 < args.size()) {
+            // A PDF file has no copies; the number is checked as the print dialog checks it.
+            const int copies = args[++i].toInt(&ok);
+            ok = ok && copies > 0 && copies < 100;
+        } else if (args[i] == QLatin1String("--landscape")) {
+            landscape = true;
+        } else if (args[i] == QLatin1String("--pdf") && i + 1 < args.size()) {
+            pdf = args[++i];
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            platform.Con.Err(QStringLiteral("merivanectl: %1 is not understood here (years run from %2 to %3, "
+                                            "copies from 1 to 99)\n")
+                                 .arg(CutForMessage(args[i]))
+                                 .arg(currentYear - 10)
+                                 .arg(currentYear + 25));
+            return kCtlUsage;
+        }
+    }
+    if (pdf.isEmpty()) {
+        platform.Con.Err(QStringLiteral("merivanectl: print needs --pdf FILE\n"));
+        return kCtlUsage;
+    }
+    // Drawing text needs a GUI application; a PDF needs no display.
+    std::unique_ptr<QGuiApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "merivanectl";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    ReadOnlyProgram reader(platform);
+    Program& program = reader.Get();
+    Listing listing;
+    if (what == QLatin1String("files")) {
+        BuildCatalogue(program, false);
+        std::vector<ScheduleRow> rows;
+        for (const FileEntry& entry : program.Catalogue) {
+            rows.push_back(ScheduleRowOf(entry, program.Setup));
+        }
+        // In the order the window first shows them: by the last day.
+        std::stable_sort(rows.begin(), rows.end(), [](const ScheduleRow& a, const ScheduleRow& b) {
+            return ScheduleRowBefore(a, b, kEndsColumn, Qt::AscendingOrder);
+        });
+        listing = FilesListing(rows, !landscape);
+    } else {
+        std::vector<EventRowText> rows;
+        const RuleContext context = RuleContextOf(program);
+        for (const EventRecord& event : program.Events) {
+            rows.push_back(FillEventRow(event, EventDateForYear(event, QString::number(year), context)));
+        }
+        std::stable_sort(rows.begin(), rows.end(), [](const EventRowText& a, const EventRowText& b) {
+            return a.Name.compare(b.Name, Qt::CaseInsensitive) < 0;
+        });
+        listing = EventsListing(rows, year);
+    }
+    QPdfWriter writer(pdf);
+    writer.setResolution(1200);
+    writer.setPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                           ? QPageSize(QPageSize::Letter)
+                           : QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setPageOrientation(landscape && what == QLatin1String("files") ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
+    writer.setTitle(listing.Title);
+    writer.setCreator(QStringLiteral("Merivane"));
+    if (!PrintListing(writer, listing, platform.Time.Now())) {
+        platform.Con.Err(QStringLiteral("merivanectl: cannot write %1\n").arg(CutForMessage(pdf)));
+        return kCtlFailed;
+    }
+    platform.Con.Out(QStringLiteral("%1 rows printed to %2\n").arg(listing.Rows.size()).arg(pdf));
+    return kCtlOk;
+}
 
 QString FileLine(const FileEntry& entry) {
     QString override;
@@ -410,6 +508,8 @@ QString CtlUsage() {
         "       merivanectl status             the scheduling, the resident program and the entries that "
         "start "
         "Merivane\n"
+        "       merivanectl print files|events [--year YYYY] [--landscape] [--copies N] --pdf FILE\n"
+        "                                      print a listing of the setup window to a PDF file\n"
         "       merivanectl sample PICTURES THEMES\n"
         "                                      make a small collection named after events, to try Merivane "
         "with\n");
@@ -462,6 +562,9 @@ int RunCtl(Platform& platform, const QStringList& arguments, const CtlMachine& m
     }
     if (arguments.value(0) == QLatin1String("events")) {
         return Events(platform, arguments.mid(1));
+    }
+    if (arguments.value(0) == QLatin1String("print")) {
+        return Print(platform, arguments.mid(1));
     }
     if (arguments.value(0) == QLatin1String("help") || arguments.value(0) == QLatin1String("--help")) {
         platform.Con.Out(CtlUsage());

@@ -69,7 +69,7 @@ QString LongDateText(SerialDate serial) {
 }
 
 QString MediumDateText(SerialDate serial) {
-    return QLocale::c().toString(DateOfSerial(serial), QStringLiteral("dd-MMM-yyyy"));
+    return QLocale::c().toString(DateOfSerial(serial), QStringLiteral("dd-MMM-yy"));
 }
 
 QString LongTimeText(SerialDate serial) {

@@ -18,8 +18,8 @@ QString MediumTimeText(SerialDate serial);
 // For people rather than for reading back: "Wednesday, December 9, 2026" and "9:41:07 PM".
 QString LongDateText(SerialDate serial);
 QString LongTimeText(SerialDate serial);
-// The short form of the lists, the same in every locale and unambiguous in all of them,
-// four-digit year included since a file's window may run into another year: "25-Dec-2026".
+// The short form of the lists, the same in every locale and unambiguous in all of them:
+// "25-Dec-26". The printed listing's columns are placed for dates of this width.
 QString MediumDateText(SerialDate serial);
 
 // Reads the fixed forms back, and also ISO dates and date-times ("2026-12-09",

@@ -60,7 +60,7 @@ FilesTab::FilesTab(Program& program, QWidget* parent) : QFrame(parent), m_progra
     header->setSortIndicator(m_model.SortColumn(), m_model.SortOrder());
     header->setSectionResizeMode(QHeaderView::Interactive);
     const QFontMetrics metrics(font());
-    const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00-Mmm-0000")) + 20;
+    const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00-Mmm-00")) + 20;
     const std::array<int, 8> widths = {
         metrics.horizontalAdvance(QStringLiteral("Christmas Classic/Christmas Snow.theme")),
         metrics.horizontalAdvance(QStringLiteral("Wallpaper")) + 20,

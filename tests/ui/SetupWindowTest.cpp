@@ -176,7 +176,7 @@ TEST_F(SetupWindowTest, RowsShowTheirWindowsAnyDayAndNever) {
     EXPECT_EQ(texts(any, dates), (QStringList{"Any day", "Any day", " All", "Exclusive", "*** Any Day ***"}));
     EXPECT_EQ(texts(never, dates),
               (QStringList{"Never", "Never", "   0", "Exclusive", "*** Do Not Use ***"}));
-    EXPECT_EQ(texts(snow, dates), (QStringList{"12-Dec-2026", "25-Dec-2026", "  14", "", ""}));
+    EXPECT_EQ(texts(snow, dates), (QStringList{"12-Dec-26", "25-Dec-26", "  14", "", ""}));
     EXPECT_EQ(texts(snow, {ScheduleModel::Type, ScheduleModel::Fav}), (QStringList{"Wallpaper", ""}));
     EXPECT_TRUE(Files().List()->isColumnHidden(ScheduleModel::FullFilenameHidden));
 }
@@ -446,12 +446,12 @@ TEST_F(OverrideDialogTest, DaysAreSavedAsWholeNumbersWithinTheirRangeAndTheRowIs
     }
     // The row shows the new window at once: 31 days up to Christmas.
     const ScheduleRow& row = Model().Row(Files().SelectedRow());
-    EXPECT_EQ(ScheduleModel::Text(row, ScheduleModel::Ends), "25-Dec-2026");
+    EXPECT_EQ(ScheduleModel::Text(row, ScheduleModel::Ends), "25-Dec-26");
     EXPECT_EQ(ScheduleModel::Text(row, ScheduleModel::Days), "  31");
     EXPECT_EQ(ScheduleModel::Text(row, ScheduleModel::Override), "Priority");
 
     // Erase: the file follows its name again.
-    frmOverride again(program, lake, "25-Dec-2026", "31", window.data());
+    frmOverride again(program, lake, "25-Dec-26", "31", window.data());
     again.Redraw = [this](int themePos) { Files().UpdateScheduleFrame(themePos); };
     EXPECT_EQ(again.findChild<QComboBox*>("cmbEndingDate")->currentText(), "12/25");
     EXPECT_TRUE(again.findChild<QWidget*>("cmdErase")->isEnabled());
