@@ -5,7 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
+# The suppressions lie outside both trees: a test hides them to run the installed program.
+lsan_supp=$(mktemp --suffix=.supp)
+trap 'rm -f "$lsan_supp"' EXIT
+cp scripts/lsan.supp "$lsan_supp"
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$lsan_supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake --preset sanitize
 cmake --build --preset sanitize
