@@ -6,9 +6,9 @@
 #include "calendar/EventTable.h"
 #include "calendar/Matching.h"
 #include "platform/ReadOnlyRegistryStore.h"
-#include "print/Listing.h"
 #include "platform/TextFile.h"
 #include "platform/WorkFiles.h"
+#include "print/Listing.h"
 #include "schedule/Autostart.h"
 #include "schedule/NextChange.h"
 #include "selection/Catalogue.h"
@@ -213,11 +213,12 @@ int Print(Platform& platform, const QStringList& args) {
             ok = false;
         }
         if (!ok) {
-            platform.Con.Err(QStringLiteral("merivanectl: %1 is not understood here (years run from %2 to %3, "
-                                            "copies from 1 to 99)\n")
-                                 .arg(CutForMessage(args[i]))
-                                 .arg(currentYear - 10)
-                                 .arg(currentYear + 25));
+            platform.Con.Err(
+                QStringLiteral("merivanectl: %1 is not understood here (years run from %2 to %3, "
+                               "copies from 1 to 99)\n")
+                    .arg(CutForMessage(args[i]))
+                    .arg(currentYear - 10)
+                    .arg(currentYear + 25));
             return kCtlUsage;
         }
     }
@@ -268,7 +269,7 @@ int Print(Platform& platform, const QStringList& args) {
                            : QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setPageOrientation(landscape && what == QLatin1String("files") ? QPageLayout::Landscape
-                                                                           : QPageLayout::Portrait);
+                                                                          : QPageLayout::Portrait);
     writer.setTitle(listing.Title);
     writer.setCreator(QStringLiteral("Merivane"));
     if (!PrintListing(writer, listing, platform.Time.Now())) {

@@ -26,15 +26,16 @@ constexpr int kLineWidth = 3;  // printer dots at 300 per inch
 struct Layout {
     std::vector<std::pair<QString, double>> Headings;
     std::vector<double> Values;
-    double LineEnd;          // below 0: the printable width less its amount
-    double PageFull;         // from the printable height (negative: less)
-    double AfterLast;        // from the printable height
-    QString PageAlignText;   // whose width right-aligns the page number
+    double LineEnd;         // below 0: the printable width less its amount
+    double PageFull;        // from the printable height (negative: less)
+    double AfterLast;       // from the printable height
+    QString PageAlignText;  // whose width right-aligns the page number
 };
 
 Layout LayoutOf(const Listing& listing) {
     if (listing.Type == Listing::Kind::Events) {
-        return {{{QStringLiteral("Event / Holiday"), 440}, {QStringLiteral("Starts On"), 4300},
+        return {{{QStringLiteral("Event / Holiday"), 440},
+                 {QStringLiteral("Starts On"), 4300},
                  {QStringLiteral("Ends On"), 8200}},
                 {440, 4300, 8200},
                 11600,
@@ -99,7 +100,7 @@ bool PrintListing(QPagedPaintDevice& device, const Listing& listing, SerialDate 
         return false;
     }
     const double unit = device.logicalDpiY() / kTwipsPerInch;  // device units a twip
-    const double width = device.width() / unit;                 // the printable size in twips
+    const double width = device.width() / unit;                // the printable size in twips
     const double height = device.height() / unit;
     const Layout layout = LayoutOf(listing);
     const double lineEnd = layout.LineEnd < 0 ? width + layout.LineEnd : layout.LineEnd;
@@ -119,7 +120,9 @@ bool PrintListing(QPagedPaintDevice& device, const Listing& listing, SerialDate 
         painter.drawText(QPointF(x * unit, y * unit + metrics().ascent()), text);
     };
     painter.setPen(QPen(Qt::black, kLineWidth * device.logicalDpiY() / 300.0));
-    auto line = [&](double y) { painter.drawLine(QPointF(kLeft * unit, y * unit), QPointF(lineEnd * unit, y * unit)); };
+    auto line = [&](double y) {
+        painter.drawLine(QPointF(kLeft * unit, y * unit), QPointF(lineEnd * unit, y * unit));
+    };
 
     const QString printedOn = QStringLiteral("Printed on ") + LongDateText(today);
     const int count = static_cast<int>(listing.Rows.size());
@@ -142,7 +145,8 @@ bool PrintListing(QPagedPaintDevice& device, const Listing& listing, SerialDate 
             line(y);
         }
         const QStringList& texts = listing.Rows[static_cast<size_t>(i - 1)];
-        for (size_t column = 0; column < layout.Values.size() && column < static_cast<size_t>(texts.size()); ++column) {
+        for (size_t column = 0; column < layout.Values.size() && column < static_cast<size_t>(texts.size());
+             ++column) {
             print(layout.Values[column], y, texts[static_cast<qsizetype>(column)]);
         }
         y += textHeight();
@@ -157,7 +161,8 @@ bool PrintListing(QPagedPaintDevice& device, const Listing& listing, SerialDate 
             if (pageTotal == 0) {
                 pageTotal = static_cast<int>(static_cast<double>(count) / i + 0.99);
             }
-            print(width - textWidth(layout.PageAlignText), y, QStringLiteral("Page %1 of %2").arg(page).arg(pageTotal));
+            print(width - textWidth(layout.PageAlignText), y,
+                  QStringLiteral("Page %1 of %2").arg(page).arg(pageTotal));
             if (i != count) {
                 device.newPage();
                 y = 0;

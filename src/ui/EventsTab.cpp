@@ -260,7 +260,12 @@ EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_prog
     m_print = new QPushButton(QStringLiteral("Print List"), this);
     m_print->setObjectName(QStringLiteral("cmdPrintHolidays"));
     m_print->setToolTip(QStringLiteral("Prints to the default printer"));
-    m_print->setEnabled(false);  // printing comes with its own version
+    m_print->setEnabled(false);
+    QObject::connect(m_print, &QPushButton::clicked, this, [this] {
+        if (m_printHandler) {
+            m_printHandler();
+        }
+    });
     buttons->addWidget(m_print);
     layout->addLayout(buttons);
 
@@ -310,6 +315,19 @@ void EventsTab::SetStatus(const QString& text) {
 
 int EventsTab::CurrentYear() const {
     return DateOfSerial(m_program.Sys.Time.Now()).year();
+}
+
+void EventsTab::SetPrintHandler(std::function<void()> print) {
+    m_printHandler = std::move(print);
+    m_print->setEnabled(static_cast<bool>(m_printHandler));
+}
+
+std::vector<EventRowText> EventsTab::ShownRows() const {
+    std::vector<EventRowText> rows;
+    for (int i = 0; i < m_model.rowCount(); ++i) {
+        rows.push_back(m_model.Row(i));
+    }
+    return rows;
 }
 
 void EventsTab::SetYearText(const QString& text) {

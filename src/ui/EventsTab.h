@@ -72,6 +72,10 @@ class EventsTab final : public QFrame {
     void ApplyExpertMode(bool expert);
     void SetCaption(int index, const QString& caption);
     void SetYearText(const QString& text);
+    // What "Print List" does; the button is disabled while nothing is set.
+    void SetPrintHandler(std::function<void()> print);
+    // The rows in the order the list shows them.
+    std::vector<EventRowText> ShownRows() const;
     int YearShown() const { return m_year; }
 
     // After the table was saved and loaded again: the catalogue's windows follow it.
@@ -111,6 +115,7 @@ class EventsTab final : public QFrame {
     QScrollBar* m_spin = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_print = nullptr;
+    std::function<void()> m_printHandler;
     QLabel* m_count = nullptr;
     QMenu* m_popup = nullptr;
     std::map<int, QAction*> m_items;

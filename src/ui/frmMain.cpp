@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "app/Program.h"
+#include "print/Listing.h"
 #include "selection/Catalogue.h"
 #include "settings/RegOp.h"
 #include "settings/Settings.h"
@@ -10,14 +11,18 @@
 #include "ui/InfoTab.h"
 #include "ui/SettingsTab.h"
 #include "ui/WaitCursor.h"
+#include "ui/frmPrint.h"
 #include "ui/frmStartup.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPrinter>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -114,6 +119,12 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
     m_settings->ExpertModeChanged = [this] { ApplyExpertMode(true); };
     m_management = new ManagementTab(program, m_stack);
     m_frames[4] = m_management;
+    m_files->SetPrintHandler([this] { PrintFilesList(); });
+    m_events->SetPrintHandler([this] { PrintEventList(); });
+    PdfTarget = [this](const QString& suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Print to a PDF File"), suggested,
+                                            QStringLiteral("PDF Files (*.pdf)"));
+    };
     m_info = new InfoTab(program, m_stack);
     m_frames[5] = m_info;
     m_info->FocusStrip = [this] { (m_program.Setup.ExpertMode ? m_expert : m_normal)->setFocus(); };
@@ -319,6 +330,78 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::PrintFilesList() {
+    return PrintList(false);
+}
+
+bool frmMain::PrintEventList() {
+    return PrintList(true);
+}
+
+bool frmMain::PrintList(bool events) {
+    if (!m_print) {
+        m_print = std::make_unique<frmPrint>(this);
+    }
+    m_print->ShowPrinterSetup(m_print->Printer().Printer, 1, true,
+                              events ? frmPrint::kPortrait : frmPrint::kLandscape, false);
+    m_print->setWindowTitle(events ? QStringLiteral("Print Event List")
+                                   : QStringLiteral("Print Filename/Themes list"));
+    m_print->exec();
+    if (m_print->CancelRequested()) {
+        return false;
+    }
+    const frmPrint::PrinterSetup& setup = m_print->Printer();
+    const Listing listing = events ? EventsListing(m_events->ShownRows(), m_events->YearShown())
+                                   : FilesListing(
+                                         [this] {
+                                             std::vector<ScheduleRow> rows;
+                                             for (int i = 0; i < m_files->Model().rowCount(); ++i) {
+                                                 rows.push_back(m_files->Model().Row(i));
+                                             }
+                                             return rows;
+                                         }(),
+                                         setup.Orientation == frmPrint::kPortrait);
+    QPrinter printer(QPrinter::HighResolution);
+    if (setup.Printer == frmPrint::PdfEntry()) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString name = events ? QStringLiteral("Merivane Events %1.pdf").arg(m_events->YearShown())
+                                    : QStringLiteral("Merivane Files.pdf");
+        const QString path = PdfTarget ? PdfTarget(documents + u'/' + name) : QString();
+        if (path.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    } else {
+        printer.setPrinterName(setup.Printer);
+    }
+    printer.setFullPage(true);  // twips count from the paper's corner
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    printer.setCopyCount(setup.Copies);
+    printer.setColorMode(setup.BlackAndWhite ? QPrinter::GrayScale : QPrinter::Color);
+    printer.setPageOrientation(setup.Orientation == frmPrint::kLandscape ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
+    QWidget* button =
+        findChild<QWidget*>(events ? QStringLiteral("cmdPrintHolidays") : QStringLiteral("cmdPrintSchedule"));
+    if (button != nullptr) {
+        button->setEnabled(false);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    bool printed = false;
+    {
+        WaitCursor wait;
+        printed = PrintListing(printer, listing, m_program.Sys.Time.Now());
+    }
+    if (button != nullptr) {
+        button->setEnabled(true);
+    }
+    if (printed) {
+        ShowStatus(events ? QStringLiteral("Holiday list printed.")
+                          : QStringLiteral("Filename/Themes list printed."));
+    }
+    return printed;
 }
 
 void frmMain::SetCheckBox(bool value, QCheckBox* box) {

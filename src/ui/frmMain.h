@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -21,6 +22,7 @@ class InfoTab;
 class ManagementTab;
 class SettingsTab;
 class frmStartup;
+class frmPrint;
 
 // The setup window: two tab strips (normal and expert mode) over one frame per tab, and
 // a status line that tells what to do on the tab shown.
@@ -42,6 +44,14 @@ class frmMain final : public QMainWindow, public StatusSink {
     void SetShortcutCaptions();
     // F5 on a tab strip: fills the tab shown again.
     void RefreshCurrentTab();
+
+    // The two print buttons: the dialog, then the listing on the chosen printer or in a PDF
+    // file. False when nothing was printed (cancelled, or no file chosen).
+    bool PrintFilesList();
+    bool PrintEventList();
+    // Where a PDF goes (asks with a file dialog by default; tests answer).
+    std::function<QString(const QString& suggested)> PdfTarget;
+    frmPrint* PrintDialog() const { return m_print.get(); }
 
     static void SetCheckBox(bool value, QCheckBox* box);
     static bool GetCheckBox(const QCheckBox* box);
@@ -81,6 +91,8 @@ class frmMain final : public QMainWindow, public StatusSink {
     SettingsTab* m_settings = nullptr;
     ManagementTab* m_management = nullptr;
     std::unique_ptr<frmStartup> m_calendar;
+    std::unique_ptr<frmPrint> m_print;
+    bool PrintList(bool events);
     QLabel* m_status = nullptr;
     int m_currentTab = 0;
     bool m_loading = true;
