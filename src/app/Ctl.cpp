@@ -1,6 +1,8 @@
 #include "app/Ctl.h"
 
 #include "app/Main.h"
+#include "app/Preview.h"
+#include "app/ReadOnlyProgram.h"
 #include "app/Sample.h"
 #include "calendar/DateRules.h"
 #include "calendar/EventTable.h"
@@ -152,38 +154,86 @@ QString WindowText(const EventWindow& w) {
            QString::number(w.DaysShown);
 }
 
-// For looking only: the desktop is never touched.
-class NoSystemSettings final : public SystemSettings {
-  public:
-    int ParametersInfo(int, int, const QString&, const QByteArray&, int) override { return 0; }
-    void SetSysColors(const std::vector<int>&, const std::vector<std::uint32_t>&) override {}
-    bool SetSystemCursor(const QString&, int) override { return false; }
-    void WaitForDesktop(int) override {}
-};
 
-// The program as it would start now, over a view of the store that writes nothing.
-class ReadOnlyProgram {
-  public:
-    explicit ReadOnlyProgram(Platform& platform)
-        : m_store(platform.Store),
-          m_view{platform.Home,   m_store,          platform.Env,       platform.Time,    platform.Rng,
-                 platform.Ui,     platform.Con,     platform.Instances, platform.Version, platform.Procs,
-                 platform.Events, platform.Display, m_system,           platform.Shell,   platform.Mouse,
-                 platform.Audio,  platform.Logo,    platform.Sounds},
-          m_program(m_view) {
-        m_view.Rng.SeedFromClock();
-        SetStartupGlobals(m_program);
-        LoadSettings(m_program);
-        LoadEventTable(m_program);
+// Drawing text needs a GUI application (none when one is there already); a file drawn
+// into needs no display.
+std::unique_ptr<QGuiApplication> GuiForDrawing() {
+    if (QCoreApplication::instance() != nullptr) {
+        return nullptr;
     }
-    Program& Get() { return m_program; }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "merivanectl";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
-  private:
-    ReadOnlyRegistryStore m_store;
-    NoSystemSettings m_system;
-    Platform m_view;
-    Program m_program;
-};
+// "preview": what Merivane would show on each day, as text or as a sheet of pictures.
+int Preview(Platform& platform, const QStringList& args) {
+    const int currentYear = DateOfSerial(platform.Time.Now()).year();
+    std::optional<SerialDate> from = SerialFromYmd(currentYear, 1, 1);
+    int days = QDate(currentYear, 1, 1).daysInYear();
+    QString out;
+    bool yearGiven = false;
+    bool rangeGiven = false;
+    for (int i = 0; i < args.size(); ++i) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--year") && i + 1 < args.size()) {
+            const int year = args[++i].toInt(&ok);
+            ok = ok && year >= 100 && year <= 9999;
+            if (ok) {
+                from = SerialFromYmd(year, 1, 1);
+                days = QDate(year, 1, 1).daysInYear();
+                yearGiven = true;
+            }
+        } else if (args[i] == QLatin1String("--from") && i + 1 < args.size()) {
+            from = ParseUserDate(args[++i], currentYear);
+            ok = from.has_value();
+            rangeGiven = true;
+        } else if (args[i] == QLatin1String("--days") && i + 1 < args.size()) {
+            days = args[++i].toInt(&ok);
+            ok = ok && days >= 1 && days <= 3660;
+            rangeGiven = true;
+        } else if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
+            out = args[++i];
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            platform.Con.Err(QStringLiteral("merivanectl: %1 is not understood here\n").arg(CutForMessage(args[i])));
+            platform.Con.Err(CtlUsage());
+            return kCtlUsage;
+        }
+    }
+    if (yearGiven && rangeGiven) {
+        platform.Con.Err(QStringLiteral("merivanectl: --year or --from and --days, not both\n"));
+        return kCtlUsage;
+    }
+    const std::vector<PreviewChange> changes = PreviewChanges(platform, *from, days);
+    const QString lower = out.toLower();
+    if (lower.endsWith(QStringLiteral(".png")) || lower.endsWith(QStringLiteral(".pdf"))) {
+        const auto application = GuiForDrawing();
+        QString error;
+        if (!WritePreviewSheet(changes, platform.Home, out, &error)) {
+            platform.Con.Err(QStringLiteral("merivanectl: %1\n").arg(error));
+            return kCtlFailed;
+        }
+        return kCtlOk;
+    }
+    const QString text = PreviewText(changes);
+    if (out.isEmpty()) {
+        platform.Con.Out(text);
+        return kCtlOk;
+    }
+    QString error;
+    if (!WriteFileAtomically(out, text.toUtf8(), &error)) {
+        platform.Con.Err(QStringLiteral("merivanectl: cannot write %1: %2\n").arg(CutForMessage(out), error));
+        return kCtlFailed;
+    }
+    return kCtlOk;
+}
 
 // "print files|events": a listing as the setup window prints it, to a PDF file.
 int Print(Platform& platform, const QStringList& args) {
@@ -226,17 +276,7 @@ int Print(Platform& platform, const QStringList& args) {
         platform.Con.Err(QStringLiteral("merivanectl: print needs --pdf FILE\n"));
         return kCtlUsage;
     }
-    // Drawing text needs a GUI application; a PDF needs no display.
-    std::unique_ptr<QGuiApplication> application;
-    if (QCoreApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "merivanectl";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const auto application = GuiForDrawing();
     ReadOnlyProgram reader(platform);
     Program& program = reader.Get();
     Listing listing;
@@ -509,6 +549,8 @@ QString CtlUsage() {
         "       merivanectl status             the scheduling, the resident program and the entries that "
         "start "
         "Merivane\n"
+        "       merivanectl preview [--year YYYY | --from DATE --days N] [--out FILE]\n"
+        "                                      what each day would get: text, or a .png or .pdf sheet\n"
         "       merivanectl print files|events [--year YYYY] [--landscape] [--copies N] --pdf FILE\n"
         "                                      print a listing of the setup window to a PDF file\n"
         "       merivanectl sample PICTURES THEMES\n"
@@ -563,6 +605,9 @@ int RunCtl(Platform& platform, const QStringList& arguments, const CtlMachine& m
     }
     if (arguments.value(0) == QLatin1String("events")) {
         return Events(platform, arguments.mid(1));
+    }
+    if (arguments.value(0) == QLatin1String("preview")) {
+        return Preview(platform, arguments.mid(1));
     }
     if (arguments.value(0) == QLatin1String("print")) {
         return Print(platform, arguments.mid(1));
