@@ -2,6 +2,7 @@
 // reading to the Files/Themes tab painted with every row, a header click re-sorting all
 // rows, and one row redrawn after an override is saved.
 #include "LargeCollection.h"
+#include "app/Preview.h"
 #include "calendar/Matching.h"
 #include "selection/Catalogue.h"
 #include "ui/EventsTab.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -120,6 +122,26 @@ void FillEventListOfTwoThousandEvents(benchmark::State& state) {
     state.counters["events"] = static_cast<double>(events.Model().rowCount());
 }
 BENCHMARK(FillEventListOfTwoThousandEvents)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A whole year of the collection previewed: the decision of every day, as text and as the
+// sheet of pictures.
+void PreviewYearOfTheCollection(benchmark::State& state) {
+    EnsureApplication();
+    bench::Setup s = bench::MakeProgram();
+    const bool sheet = state.range(0) != 0;
+    QTemporaryDir out;
+    for (auto _ : state) {
+        const auto changes = PreviewChanges(s.Host->Get(), *SerialFromYmd(2026, 1, 1), 365);
+        if (sheet) {
+            QString error;
+            WritePreviewSheet(changes, s.Host->Get().Home, out.filePath("year.png"), &error);
+        } else {
+            benchmark::DoNotOptimize(PreviewText(changes).size());
+        }
+        state.counters["days"] = static_cast<double>(changes.size());
+    }
+}
+BENCHMARK(PreviewYearOfTheCollection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 }  // namespace merivane
