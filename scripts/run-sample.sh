@@ -33,3 +33,6 @@ wallpaper=$("$bin/merivanectl" reg export 'HKEY_CURRENT_USER\Control Panel\Deskt
 echo "Chosen:    ${chosen#"$MERIVANE_HOME/"}"
 echo "Why:       $reason"
 echo "Wallpaper: ${wallpaper:-(none)}"
+echo
+echo "The collection in the setup window (on a desktop):  MERIVANE_HOME=$MERIVANE_HOME $bin/merivane"
+echo "What each day of the year gets:  MERIVANE_HOME=$MERIVANE_HOME $bin/merivanectl preview --out year.png"
