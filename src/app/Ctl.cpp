@@ -154,7 +154,6 @@ QString WindowText(const EventWindow& w) {
            QString::number(w.DaysShown);
 }
 
-
 // Drawing text needs a GUI application (none when one is there already); a file drawn
 // into needs no display.
 std::unique_ptr<QGuiApplication> GuiForDrawing() {
@@ -202,7 +201,8 @@ int Preview(Platform& platform, const QStringList& args) {
             ok = false;
         }
         if (!ok) {
-            platform.Con.Err(QStringLiteral("merivanectl: %1 is not understood here\n").arg(CutForMessage(args[i])));
+            platform.Con.Err(
+                QStringLiteral("merivanectl: %1 is not understood here\n").arg(CutForMessage(args[i])));
             platform.Con.Err(CtlUsage());
             return kCtlUsage;
         }

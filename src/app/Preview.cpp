@@ -89,9 +89,9 @@ std::vector<PreviewChange> PreviewChanges(Platform& platform, SerialDate from, i
                         if (!entry.OverrideText.isEmpty()) {
                             change.Event = entry.OverrideText;
                         } else {
-                            const TextMatch match =
-                                MatchText(program, TrimBlanks(FileNameOf(PathWithoutExtension(entry.FileName))),
-                                          program.Setup.UseYearInTitle);
+                            const TextMatch match = MatchText(
+                                program, TrimBlanks(FileNameOf(PathWithoutExtension(entry.FileName))),
+                                program.Setup.UseYearInTitle);
                             if (match.EventIndex >= 0) {
                                 change.Event = program.Events[static_cast<size_t>(match.EventIndex)].Name;
                             }
@@ -112,15 +112,15 @@ QString PreviewText(const std::vector<PreviewChange>& changes) {
     QString text = QStringLiteral("date\ttime\tfile\treason\tcandidates\n");
     for (const PreviewChange& change : changes) {
         const QDateTime when = DateTimeOfSerial(change.When);
-        text += when.date().toString(Qt::ISODate) + u'\t' + when.time().toString(QStringLiteral("HH:mm")) + u'\t' +
-                (change.FileName.isEmpty() ? QStringLiteral("-") : change.FileName) + u'\t' + change.Reason +
-                u'\t' + QString::number(change.Candidates) + u'\n';
+        text += when.date().toString(Qt::ISODate) + u'\t' + when.time().toString(QStringLiteral("HH:mm")) +
+                u'\t' + (change.FileName.isEmpty() ? QStringLiteral("-") : change.FileName) + u'\t' +
+                change.Reason + u'\t' + QString::number(change.Candidates) + u'\n';
     }
     return text;
 }
 
 namespace {
-constexpr int kCell = 96;       // a day's cell, in pixels of the sheet
+constexpr int kCell = 96;  // a day's cell, in pixels of the sheet
 constexpr int kThumbHeight = 54;
 constexpr int kMonthTitle = 30;
 constexpr int kDayNames = 18;
@@ -145,10 +145,10 @@ class Thumbnails {
         QString picture = HostPath(m_home, file);
         if (file.toLower().endsWith(QStringLiteral(".theme"))) {
             // A theme shows its own wallpaper.
-            const QString value = ProfileFile::ReadString(picture, kDesktopSection, QStringLiteral("Wallpaper"),
-                                                          QString(), 256);
-            const QString expanded = ExpandThemePath(value, FolderOf(file), m_home.WindowsDir, m_home.SystemDir)
-                                         .trimmed();
+            const QString value = ProfileFile::ReadString(picture, kDesktopSection,
+                                                          QStringLiteral("Wallpaper"), QString(), 256);
+            const QString expanded =
+                ExpandThemePath(value, FolderOf(file), m_home.WindowsDir, m_home.SystemDir).trimmed();
             picture = expanded.isEmpty() ? QString() : HostPath(m_home, expanded);
         }
         if (picture.isEmpty()) {
@@ -182,14 +182,14 @@ void DrawMonth(QPainter& painter, QPoint origin, const QDate& month,
     painter.setFont(small);
     const char* const names[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     for (int i = 0; i < 7; ++i) {
-        painter.drawText(QRect(origin.x() + i * kCell, origin.y() + kMonthTitle, kCell, kDayNames), Qt::AlignCenter,
-                         QString::fromLatin1(names[i]));
+        painter.drawText(QRect(origin.x() + i * kCell, origin.y() + kMonthTitle, kCell, kDayNames),
+                         Qt::AlignCenter, QString::fromLatin1(names[i]));
     }
     const int lead = month.dayOfWeek() % 7;  // Sunday first
     for (int day = 1; day <= month.daysInMonth(); ++day) {
         const int cell = lead + day - 1;
-        const QRect box(origin.x() + (cell % 7) * kCell, origin.y() + kMonthTitle + kDayNames + (cell / 7) * kCell,
-                        kCell, kCell);
+        const QRect box(origin.x() + (cell % 7) * kCell,
+                        origin.y() + kMonthTitle + kDayNames + (cell / 7) * kCell, kCell, kCell);
         const QDate date(month.year(), month.month(), day);
         auto found = byDay.find(static_cast<qint64>(WholeDays(SerialFromDate(date))));
         const PreviewChange* change = found == byDay.end() ? nullptr : found->second;
@@ -207,13 +207,15 @@ void DrawMonth(QPainter& painter, QPoint origin, const QDate& month,
         }
         const QImage& picture = thumbnails.Of(change->FileName);
         if (!picture.isNull()) {
-            const QPoint at(box.x() + (kCell - picture.width()) / 2, box.y() + 15 + (kThumbHeight - picture.height()) / 2);
+            const QPoint at(box.x() + (kCell - picture.width()) / 2,
+                            box.y() + 15 + (kThumbHeight - picture.height()) / 2);
             painter.drawImage(at, picture);
         }
-        const QString label = change->Event.isEmpty() ? FileNameOf(PathWithoutExtension(change->FileName))
-                                                      : change->Event;
+        const QString label =
+            change->Event.isEmpty() ? FileNameOf(PathWithoutExtension(change->FileName)) : change->Event;
         painter.setPen(own ? QColor(0, 0, 128) : QColor(90, 90, 90));
-        painter.drawText(QRect(box.x() + 2, box.bottom() - 24, kCell - 4, 24), Qt::AlignCenter | Qt::TextWordWrap,
+        painter.drawText(QRect(box.x() + 2, box.bottom() - 24, kCell - 4, 24),
+                         Qt::AlignCenter | Qt::TextWordWrap,
                          painter.fontMetrics().elidedText(label, Qt::ElideRight, 2 * (kCell - 6)));
     }
 }
@@ -237,8 +239,8 @@ bool WritePreviewSheet(const std::vector<PreviewChange>& changes, const HomeLayo
     if (path.toLower().endsWith(QStringLiteral(".pdf"))) {
         QPdfWriter writer(path);
         writer.setResolution(96);
-        writer.setPageSize(QPageSize(QSize(kMonthWidth + 2 * kGap, kMonthHeight + 2 * kGap) * 72 / 96,
-                                     QPageSize::Point));
+        writer.setPageSize(
+            QPageSize(QSize(kMonthWidth + 2 * kGap, kMonthHeight + 2 * kGap) * 72 / 96, QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(QStringLiteral("Merivane: the changes of each day"));
         writer.setCreator(QStringLiteral("Merivane"));
@@ -257,7 +259,8 @@ bool WritePreviewSheet(const std::vector<PreviewChange>& changes, const HomeLayo
         return true;
     }
     const int columns = std::min<int>(3, static_cast<int>(std::max<size_t>(1, months.size())));
-    const int rows = static_cast<int>((months.size() + static_cast<size_t>(columns) - 1) / static_cast<size_t>(columns));
+    const int rows =
+        static_cast<int>((months.size() + static_cast<size_t>(columns) - 1) / static_cast<size_t>(columns));
     QImage sheet(columns * (kMonthWidth + kGap) + kGap, std::max(1, rows) * (kMonthHeight + kGap) + kGap,
                  QImage::Format_RGB32);
     sheet.fill(Qt::white);
@@ -266,8 +269,8 @@ bool WritePreviewSheet(const std::vector<PreviewChange>& changes, const HomeLayo
         for (size_t i = 0; i < months.size(); ++i) {
             const int c = static_cast<int>(i) % columns;
             const int r = static_cast<int>(i) / columns;
-            DrawMonth(painter, QPoint(kGap + c * (kMonthWidth + kGap), kGap + r * (kMonthHeight + kGap)), months[i],
-                      byDay, thumbnails);
+            DrawMonth(painter, QPoint(kGap + c * (kMonthWidth + kGap), kGap + r * (kMonthHeight + kGap)),
+                      months[i], byDay, thumbnails);
         }
     }
     if (!sheet.save(path, "PNG")) {

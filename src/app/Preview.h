@@ -11,10 +11,10 @@ namespace merivane {
 // One simulated change: when, what it would choose and why.
 struct PreviewChange {
     SerialDate When = 0;
-    QString FileName;   // empty: nothing could be chosen
-    QString Reason;     // as explain says it ("Regular event - Next", "No Choices"...)
+    QString FileName;  // empty: nothing could be chosen
+    QString Reason;    // as explain says it ("Regular event - Next", "No Choices"...)
     int Candidates = 0;
-    QString Event;      // the event the chosen file's name names; empty for none
+    QString Event;  // the event the chosen file's name names; empty for none
     // Whether the day has a file of its own: one in season for an event rather than any day.
     bool OwnFile = false;
 };

@@ -23,11 +23,24 @@ class ReadOnlyProgram {
   public:
     explicit ReadOnlyProgram(Platform& platform, Clock* clock = nullptr, Random* random = nullptr)
         : m_store(platform.Store),
-          m_view{platform.Home,   m_store,          platform.Env,       clock != nullptr ? *clock : platform.Time,
+          m_view{platform.Home,
+                 m_store,
+                 platform.Env,
+                 clock != nullptr ? *clock : platform.Time,
                  random != nullptr ? *random : platform.Rng,
-                 platform.Ui,     platform.Con,     platform.Instances, platform.Version, platform.Procs,
-                 platform.Events, platform.Display, m_system,           platform.Shell,   platform.Mouse,
-                 platform.Audio,  platform.Logo,    platform.Sounds},
+                 platform.Ui,
+                 platform.Con,
+                 platform.Instances,
+                 platform.Version,
+                 platform.Procs,
+                 platform.Events,
+                 platform.Display,
+                 m_system,
+                 platform.Shell,
+                 platform.Mouse,
+                 platform.Audio,
+                 platform.Logo,
+                 platform.Sounds},
           m_program(m_view) {
         m_view.Rng.SeedFromClock();
         SetStartupGlobals(m_program);

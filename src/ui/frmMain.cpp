@@ -348,6 +348,8 @@ bool frmMain::PrintList(bool events) {
                               events ? frmPrint::kPortrait : frmPrint::kLandscape, false);
     m_print->setWindowTitle(events ? QStringLiteral("Print Event List")
                                    : QStringLiteral("Print Filename/Themes list"));
+    // Wide enough for its caption: window managers cut a title rather than widen the window.
+    m_print->setMinimumWidth(m_print->fontMetrics().horizontalAdvance(m_print->windowTitle()) + 160);
     m_print->exec();
     if (m_print->CancelRequested()) {
         return false;

@@ -147,7 +147,8 @@ TEST_F(PreviewTest, TimedMethodsChangeSeveralTimesADay) {
     for (size_t i = 0; i < 4; ++i) {
         times << DateTimeOfSerial(changes[i].When).toString("yyyy-MM-dd HH:mm");
     }
-    EXPECT_EQ(times, (QStringList{"2026-06-01 03:00", "2026-06-01 09:00", "2026-06-01 15:00", "2026-06-01 21:00"}));
+    EXPECT_EQ(times,
+              (QStringList{"2026-06-01 03:00", "2026-06-01 09:00", "2026-06-01 15:00", "2026-06-01 21:00"}));
 }
 
 }  // namespace
