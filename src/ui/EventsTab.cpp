@@ -257,15 +257,7 @@ EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_prog
     m_save->setObjectName(QStringLiteral("cmdSaveTable"));
     m_save->setEnabled(false);
     buttons->addWidget(m_save);
-    m_print = new QPushButton(QStringLiteral("Print List"), this);
-    m_print->setObjectName(QStringLiteral("cmdPrintHolidays"));
-    m_print->setToolTip(QStringLiteral("Prints to the default printer"));
-    m_print->setEnabled(false);
-    QObject::connect(m_print, &QPushButton::clicked, this, [this] {
-        if (m_printHandler) {
-            m_printHandler();
-        }
-    });
+    m_print = MakePrintButton(QStringLiteral("cmdPrintHolidays"), m_printHandler, this);
     buttons->addWidget(m_print);
     layout->addLayout(buttons);
 

@@ -104,15 +104,7 @@ FilesTab::FilesTab(Program& program, QWidget* parent) : QFrame(parent), m_progra
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_print = new QPushButton(QStringLiteral("Print List"), this);
-    m_print->setObjectName(QStringLiteral("cmdPrintSchedule"));
-    m_print->setToolTip(QStringLiteral("Prints to the default printer"));
-    m_print->setEnabled(false);
-    QObject::connect(m_print, &QPushButton::clicked, this, [this] {
-        if (m_printHandler) {
-            m_printHandler();
-        }
-    });
+    m_print = MakePrintButton(QStringLiteral("cmdPrintSchedule"), m_printHandler, this);
     buttons->addWidget(m_print);
     layout->addLayout(buttons);
 

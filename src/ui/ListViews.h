@@ -3,8 +3,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTreeView>
 
+#include <functional>
 #include <initializer_list>
 
 namespace merivane {
@@ -50,6 +52,22 @@ inline QTreeView* MakeReportList(const QString& name, QAbstractItemModel* model,
     header->setSortIndicatorShown(true);
     header->setStretchLastSection(false);
     return list;
+}
+
+// A list's "Print List" button: it runs `print` (a member that the tab sets later; the
+// button stays disabled until then).
+inline QPushButton* MakePrintButton(const QString& name, const std::function<void()>& print,
+                                    QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("Print List"), parent);
+    button->setObjectName(name);
+    button->setToolTip(QStringLiteral("Prints to the default printer"));
+    button->setEnabled(false);
+    QObject::connect(button, &QPushButton::clicked, parent, [&print] {
+        if (print) {
+            print();
+        }
+    });
+    return button;
 }
 
 // The selected row of a one-row-at-a-time list; -1 when none.
