@@ -84,14 +84,7 @@ void RedrawOneRowAfterAnOverride(benchmark::State& state) {
     int turn = 0;
     for (auto _ : state) {
         const int row = files.SelectedRow();
-        const int entry = [&] {
-            for (size_t i = 0; i < program.Catalogue.size(); ++i) {
-                if (program.Catalogue[i].FileName == files.Model().Row(row).FullName) {
-                    return static_cast<int>(i);
-                }
-            }
-            return -1;
-        }();
+        const int entry = FindCatalogueEntry(program, files.Model().Row(row).FullName, Qt::CaseSensitive);
         FileEntry& file = program.Catalogue[static_cast<size_t>(entry)];
         file.OverrideText = (turn++ % 2) != 0 ? QStringLiteral("12/25") : QStringLiteral("halloween");
         file.DaysShown = 5;

@@ -282,21 +282,14 @@ int Print(Platform& platform, const QStringList& args) {
     Listing listing;
     if (what == QLatin1String("files")) {
         BuildCatalogue(program, false);
-        std::vector<ScheduleRow> rows;
-        for (const FileEntry& entry : program.Catalogue) {
-            rows.push_back(ScheduleRowOf(entry, program.Setup));
-        }
+        std::vector<ScheduleRow> rows = ScheduleRowsOf(program.Catalogue, program.Setup);
         // In the order the window first shows them: by the last day.
         std::stable_sort(rows.begin(), rows.end(), [](const ScheduleRow& a, const ScheduleRow& b) {
             return ScheduleRowBefore(a, b, kEndsColumn, Qt::AscendingOrder);
         });
         listing = FilesListing(rows, !landscape);
     } else {
-        std::vector<EventRowText> rows;
-        const RuleContext context = RuleContextOf(program);
-        for (const EventRecord& event : program.Events) {
-            rows.push_back(FillEventRow(event, EventDateForYear(event, QString::number(year), context)));
-        }
+        std::vector<EventRowText> rows = EventRowsOfYear(program, year);
         std::stable_sort(rows.begin(), rows.end(), [](const EventRowText& a, const EventRowText& b) {
             return a.Name.compare(b.Name, Qt::CaseInsensitive) < 0;
         });

@@ -150,9 +150,7 @@ bool SaveEventTable(CalendarState& state, const std::vector<EventRow>& rows) {
         return false;
     }
     SetEventTableHidden(state);
-    if (state.Status != nullptr) {
-        state.Status->ShowStatus(QStringLiteral("Holiday table was saved.  Reloading..."));
-    }
+    state.ShowStatus(QStringLiteral("Holiday table was saved.  Reloading..."));
     LoadEventTable(state);
     return true;
 }

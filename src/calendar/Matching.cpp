@@ -225,4 +225,15 @@ EventRowText FillEventRow(const EventRecord& event, const std::optional<EventWin
     return row;
 }
 
+std::vector<EventRowText> EventRowsOfYear(const CalendarState& state, int year) {
+    const RuleContext context = RuleContextOf(state);
+    const QString yearText = QString::number(year);
+    std::vector<EventRowText> rows;
+    rows.reserve(state.Events.size());
+    for (const EventRecord& event : state.Events) {
+        rows.push_back(FillEventRow(event, EventDateForYear(event, yearText, context)));
+    }
+    return rows;
+}
+
 }  // namespace merivane

@@ -45,6 +45,8 @@ struct EventRowText {
 };
 inline const QString kUndefinedHoliday = QStringLiteral("*** UNDEFINED HOLIDAY ***");
 EventRowText FillEventRow(const EventRecord& event, const std::optional<EventWindow>& window);
+// Every event of the table as a row of the year, in table order.
+std::vector<EventRowText> EventRowsOfYear(const CalendarState& state, int year);
 
 // The rule context of the state: the current year of its clock and the hemisphere setting.
 RuleContext RuleContextOf(const CalendarState& state);

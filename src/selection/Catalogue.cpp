@@ -166,4 +166,14 @@ void RefreshFileWindows(SelectionState& state) {
     }
 }
 
+int FindCatalogueEntry(const SelectionState& state, const QString& fileName, Qt::CaseSensitivity cs) {
+    const auto& catalogue = state.Catalogue;
+    for (size_t i = 0; i < catalogue.size(); ++i) {
+        if (catalogue[i].FileName.compare(fileName, cs) == 0) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 }  // namespace merivane

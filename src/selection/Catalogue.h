@@ -15,6 +15,9 @@ void BuildCatalogue(SelectionState& state, bool showProgress);
 // The folder and every plain subfolder below it, level by level; each folder once, even
 // when links lead to it again.
 QStringList AddSubfolders(SelectionState& state, const QString& base, bool showProgress);
+// The catalogue entry of a file by its full name; -1 when it has none.
+int FindCatalogueEntry(const SelectionState& state, const QString& fileName,
+                       Qt::CaseSensitivity cs = Qt::CaseInsensitive);
 // Recomputes every entry's window, after settings that affect the calendar changed.
 void RefreshFileWindows(SelectionState& state);
 

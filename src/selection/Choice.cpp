@@ -23,17 +23,9 @@ void SortCandidates(SelectionState& state) {
     if (state.Setup.UseRandomMethod || count < 2 || count > kSortAtMost) {
         return;
     }
-    std::vector<std::pair<QString, FileEntry>> keyed;
-    keyed.reserve(state.Candidates.size());
-    for (FileEntry& entry : state.Candidates) {
-        QString key = SortKeyOf(entry);
-        keyed.emplace_back(std::move(key), std::move(entry));
-    }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < keyed.size(); ++i) {
-        state.Candidates[i] = std::move(keyed[i].second);
-    }
+    // At most 40 files: the keys are made as they are compared.
+    std::stable_sort(state.Candidates.begin(), state.Candidates.end(),
+                     [](const FileEntry& a, const FileEntry& b) { return SortKeyOf(a) < SortKeyOf(b); });
 }
 
 ChangeRecord ChooseCandidate(SelectionState& state, const QString& listName) {

@@ -152,6 +152,15 @@ ScheduleRow ScheduleRowOf(const FileEntry& entry, const AppSettings& setup) {
     return row;
 }
 
+std::vector<ScheduleRow> ScheduleRowsOf(const std::vector<FileEntry>& catalogue, const AppSettings& setup) {
+    std::vector<ScheduleRow> rows;
+    rows.reserve(catalogue.size());
+    for (const FileEntry& entry : catalogue) {
+        rows.push_back(ScheduleRowOf(entry, setup));
+    }
+    return rows;
+}
+
 bool ScheduleRowBefore(const ScheduleRow& a, const ScheduleRow& b, int column, Qt::SortOrder order) {
     if (column < 0 || column >= static_cast<int>(kSortKeys.size())) {
         return false;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace merivane {
 
 // One row of the Files/Themes list (and of its printed listing): what its eleven columns
@@ -28,6 +30,8 @@ struct ScheduleRow {
 // A catalogue entry as a row; its name as the list shows it (with the subfolders below the
 // theme or wallpaper folder when `ShowSubfolders` is on).
 ScheduleRow ScheduleRowOf(const FileEntry& entry, const AppSettings& setup);
+// Every catalogued file as a row, in catalogue order.
+std::vector<ScheduleRow> ScheduleRowsOf(const std::vector<FileEntry>& catalogue, const AppSettings& setup);
 
 // The columns of the list, by index.
 enum ScheduleColumn {

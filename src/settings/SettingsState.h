@@ -66,6 +66,12 @@ struct SettingsState {
     Platform& Sys;
     // The setup window's status line while the window is open.
     StatusSink* Status = nullptr;
+    // Says `text` there, when the window is open.
+    void ShowStatus(const QString& text) const {
+        if (Status != nullptr) {
+            Status->ShowStatus(text);
+        }
+    }
 
     // Start-up globals. Folders end in a separator.
     QString AppPath;

@@ -87,10 +87,6 @@ QString EventModel::Text(const EventRowText& row, int column) {
     }
 }
 
-int EventModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-}
-
 int EventModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
@@ -120,77 +116,10 @@ bool EventModel::Before(const EventRowText& a, const EventRowText& b) const {
     return m_order == Qt::AscendingOrder ? order < 0 : order > 0;
 }
 
-void EventModel::SetRows(std::vector<EventRowText> rows) {
-    beginResetModel();
-    m_rows = std::move(rows);
-    std::stable_sort(m_rows.begin(), m_rows.end(),
-                     [this](const EventRowText& a, const EventRowText& b) { return Before(a, b); });
-    endResetModel();
-}
-
 void EventModel::SortBy(int keyColumn, Qt::SortOrder order) {
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<size_t> ids(m_rows.size());
-    for (size_t i = 0; i < ids.size(); ++i) {
-        ids[i] = i;
-    }
     m_sortKey = keyColumn;
     m_order = order;
-    std::stable_sort(ids.begin(), ids.end(),
-                     [this](size_t a, size_t b) { return Before(m_rows[a], m_rows[b]); });
-    std::vector<EventRowText> sorted;
-    sorted.reserve(m_rows.size());
-    std::vector<int> placeOf(m_rows.size());
-    for (size_t i = 0; i < ids.size(); ++i) {
-        sorted.push_back(std::move(m_rows[ids[i]]));
-        placeOf[ids[i]] = static_cast<int>(i);
-    }
-    m_rows = std::move(sorted);
-    QModelIndexList after;
-    for (const QModelIndex& index : before) {
-        after.push_back(index.isValid()
-                            ? this->index(placeOf[static_cast<size_t>(index.row())], index.column())
-                            : QModelIndex());
-    }
-    changePersistentIndexList(before, after);
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-int EventModel::PutRow(int row, const EventRowText& value) {
-    if (row < 0 || row >= rowCount()) {
-        beginInsertRows({}, rowCount(), rowCount());
-        m_rows.push_back(value);
-        endInsertRows();
-        row = rowCount() - 1;
-    } else {
-        m_rows[static_cast<size_t>(row)] = value;
-        Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
-    }
-    // Its place among the others, which are in order.
-    EventRowText moved = m_rows[static_cast<size_t>(row)];
-    std::vector<EventRowText> others = m_rows;
-    others.erase(others.begin() + row);
-    const auto at =
-        std::upper_bound(others.begin(), others.end(), moved,
-                         [this](const EventRowText& a, const EventRowText& b) { return Before(a, b); });
-    const int target = static_cast<int>(at - others.begin());
-    if (target != row) {
-        beginMoveRows({}, row, row, {}, target > row ? target + 1 : target);
-        m_rows.erase(m_rows.begin() + row);
-        m_rows.insert(m_rows.begin() + target, std::move(moved));
-        endMoveRows();
-    }
-    return target;
-}
-
-void EventModel::RemoveRowAt(int row) {
-    if (row < 0 || row >= rowCount()) {
-        return;
-    }
-    beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
-    endRemoveRows();
+    Resort();
 }
 
 EventsTab::EventsTab(Program& program, QWidget* parent) : QFrame(parent), m_program(program) {
@@ -299,12 +228,6 @@ void EventsTab::SetCaption(int index, const QString& caption) {
     }
 }
 
-void EventsTab::SetStatus(const QString& text) {
-    if (m_program.Status != nullptr) {
-        m_program.Status->ShowStatus(text);
-    }
-}
-
 int EventsTab::CurrentYear() const {
     return DateOfSerial(m_program.Sys.Time.Now()).year();
 }
@@ -312,14 +235,6 @@ int EventsTab::CurrentYear() const {
 void EventsTab::SetPrintHandler(std::function<void()> print) {
     m_printHandler = std::move(print);
     m_print->setEnabled(static_cast<bool>(m_printHandler));
-}
-
-std::vector<EventRowText> EventsTab::ShownRows() const {
-    std::vector<EventRowText> rows;
-    for (int i = 0; i < m_model.rowCount(); ++i) {
-        rows.push_back(m_model.Row(i));
-    }
-    return rows;
 }
 
 void EventsTab::SetYearText(const QString& text) {
@@ -356,14 +271,7 @@ void EventsTab::FillEventList() {
         const QSignalBlocker block(m_list->header());
         m_list->header()->setSortIndicator(m_sortColumn, m_model.SortOrder());
     }
-    const RuleContext context = RuleContextOf(m_program);
-    const QString yearText = QString::number(year);
-    std::vector<EventRowText> rows;
-    rows.reserve(m_program.Events.size());
-    for (const EventRecord& event : m_program.Events) {
-        rows.push_back(FillEventRow(event, EventDateForYear(event, yearText, context)));
-    }
-    m_model.SetRows(std::move(rows));
+    m_model.SetRows(EventRowsOfYear(m_program, year));
     m_count->setText(QStringLiteral("%1 events listed").arg(m_model.rowCount()));
 }
 
@@ -372,7 +280,7 @@ void EventsTab::YearRecalc() {
     bool ok = false;
     const double number = text.toDouble(&ok);
     if (!ok) {
-        SetStatus(QStringLiteral("Year is not numeric!"));
+        m_program.ShowStatus(QStringLiteral("Year is not numeric!"));
         m_yearBox->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -383,15 +291,15 @@ void EventsTab::YearRecalc() {
     }
     const int current = CurrentYear();
     if (year > current + kYearsAhead || year < current - kYearsBack) {
-        SetStatus(QStringLiteral("Year must be between %1 and %2")
-                      .arg(current - kYearsBack)
-                      .arg(current + kYearsAhead));
+        m_program.ShowStatus(QStringLiteral("Year must be between %1 and %2")
+                                 .arg(current - kYearsBack)
+                                 .arg(current + kYearsAhead));
         m_yearBox->setStyleSheet(QStringLiteral("color: red;"));
     } else {
         m_yearBox->setStyleSheet(QString());
         m_yearBox->setText(QString::number(year));
         FillEventList();
-        SetStatus(QStringLiteral("Year %1 events/holidays displayed").arg(year));
+        m_program.ShowStatus(QStringLiteral("Year %1 events/holidays displayed").arg(year));
     }
     m_yearBox->setFocus(Qt::OtherFocusReason);
 }
@@ -413,10 +321,10 @@ void EventsTab::SortByColumn(int column) {
         const QSignalBlocker block(m_list->header());
         m_list->header()->setSortIndicator(column, order);
     }
-    SetStatus(QStringLiteral("Events/Holidays list is sorted by the %1 column (%2).")
-                  .arg(EventModel::Headers().at(column), order == Qt::AscendingOrder
-                                                             ? QStringLiteral("ascending")
-                                                             : QStringLiteral("descending")));
+    m_program.ShowStatus(QStringLiteral("Events/Holidays list is sorted by the %1 column (%2).")
+                             .arg(EventModel::Headers().at(column), order == Qt::AscendingOrder
+                                                                        ? QStringLiteral("ascending")
+                                                                        : QStringLiteral("descending")));
     if (m_program.Setup.KeepRowVisible && SelectedRow() >= 0) {
         m_list->scrollTo(m_model.index(SelectedRow(), 0));
     }
@@ -548,10 +456,7 @@ void EventsTab::SaveTable() {
     WaitCursor wait;
     m_save->setEnabled(false);
     // The rows go to the file in order of their names, in the list's direction.
-    std::vector<EventRowText> rows;
-    for (int i = 0; i < m_model.rowCount(); ++i) {
-        rows.push_back(m_model.Row(i));
-    }
+    std::vector<EventRowText> rows = m_model.Rows();
     const Qt::SortOrder order = m_model.SortOrder();
     std::stable_sort(rows.begin(), rows.end(), [order](const EventRowText& a, const EventRowText& b) {
         const int c = a.Name.compare(b.Name, Qt::CaseInsensitive);

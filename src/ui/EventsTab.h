@@ -3,7 +3,8 @@
 #include "calendar/EventRecord.h"
 #include "calendar/Matching.h"
 
-#include <QAbstractTableModel>
+#include "ui/SortedRowsModel.h"
+
 #include <QFrame>
 
 #include <functional>
@@ -23,34 +24,29 @@ namespace merivane {
 struct Program;
 
 // The list `lvwEvents`: the year's schedule of the event table, one row of texts per event.
-class EventModel final : public QAbstractTableModel {
+class EventModel final : public SortedRowsModel<EventRowText> {
   public:
     static constexpr int kColumnCount = 11;
     enum Column { Name, StartsOn, EndsOn, Days, StartHidden, EndHidden, Type, Month, Day, Shown, Keywords };
     static const QStringList& Headers();
     static QString Text(const EventRowText& row, int column);
 
-    using QAbstractTableModel::QAbstractTableModel;
-    int rowCount(const QModelIndex& parent = {}) const override;
+    using SortedRowsModel::SortedRowsModel;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void SetRows(std::vector<EventRowText> rows);
-    const EventRowText& Row(int row) const { return m_rows[static_cast<size_t>(row)]; }
-    // Puts a row in (at the end when `row` is -1) and sorts it to its place; its new row.
-    int PutRow(int row, const EventRowText& value);
-    void RemoveRowAt(int row);
     // Sorts by the text of one column (the hidden day counts stand in for the dates).
     void SortBy(int keyColumn, Qt::SortOrder order);
     int SortKey() const { return m_sortKey; }
     Qt::SortOrder SortOrder() const { return m_order; }
 
+  protected:
+    bool Before(const EventRowText& a, const EventRowText& b) const override;
+
   private:
-    bool Before(const EventRowText& a, const EventRowText& b) const;
     int m_sortKey = Name;
     Qt::SortOrder m_order = Qt::AscendingOrder;
-    std::vector<EventRowText> m_rows;
 };
 
 // The Events tab: the year's holidays and events, and in expert mode the table's editor.
@@ -74,8 +70,6 @@ class EventsTab final : public QFrame {
     void SetYearText(const QString& text);
     // What "Print List" does; the button is disabled while nothing is set.
     void SetPrintHandler(std::function<void()> print);
-    // The rows in the order the list shows them.
-    std::vector<EventRowText> ShownRows() const;
     int YearShown() const { return m_year; }
 
     // After the table was saved and loaded again: the catalogue's windows follow it.
@@ -100,7 +94,6 @@ class EventsTab final : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SetStatus(const QString& text);
     void UseItem(int index);
     int CurrentYear() const;
     bool EditWithDialog(int row, EventRecord& record);

@@ -159,12 +159,6 @@ void FilesTab::SetFavoriteCaption(const QString& caption) {
     m_items[kFavorite]->setText(caption);
 }
 
-void FilesTab::SetStatus(const QString& text) {
-    if (m_program.Status != nullptr) {
-        m_program.Status->ShowStatus(text);
-    }
-}
-
 int FilesTab::SelectedRow() const {
     return SelectedRowOf(*m_list);
 }
@@ -180,32 +174,17 @@ void FilesTab::ScrollToSelected() {
     }
 }
 
-int FilesTab::CatalogueIndexOf(const QString& fullName, Qt::CaseSensitivity cs) const {
-    const auto& catalogue = m_program.Catalogue;
-    for (size_t i = 0; i < catalogue.size(); ++i) {
-        if (catalogue[i].FileName.compare(fullName, cs) == 0) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 void FilesTab::LoadScheduleFrame(const QString& filenameToSelect) {
     WaitCursor wait;
     BuildCatalogue(m_program, true);
-    QString select = filenameToSelect.trimmed().toLower();
+    QString select = filenameToSelect.trimmed();
     if (select.isEmpty()) {
         const int row = SelectedRow();
         if (row >= 0) {
-            select = m_model.Row(row).FullName.toLower();
+            select = m_model.Row(row).FullName;
         }
     }
-    std::vector<ScheduleRow> rows;
-    rows.reserve(m_program.Catalogue.size());
-    for (const FileEntry& entry : m_program.Catalogue) {
-        rows.push_back(ScheduleRowOf(entry, m_program.Setup));
-    }
-    m_model.SetRows(std::move(rows));
+    m_model.SetRows(ScheduleRowsOf(m_program.Catalogue, m_program.Setup));
     SelectRow(select.isEmpty() ? -1 : m_model.FindRow(select));
     if (m_program.Setup.KeepRowVisible) {
         ScrollToSelected();
@@ -227,7 +206,7 @@ void FilesTab::FillScheduleRow(int themePos, int row) {
     }
     ScheduleRow value = m_model.Row(row);
     value.Fill(m_program.Catalogue[static_cast<size_t>(themePos)]);
-    const int now = m_model.UpdateRow(row, value);
+    const int now = m_model.PutRow(row, value);
     SelectRow(now);
 }
 
@@ -255,10 +234,10 @@ void FilesTab::SortByColumn(int column) {
     if (m_program.Setup.KeepRowVisible) {
         ScrollToSelected();
     }
-    SetStatus(QStringLiteral("Files/Themes list is sorted by the \"%1\" column (%2).")
-                  .arg(ScheduleModel::Headers().at(column), order == Qt::AscendingOrder
-                                                                ? QStringLiteral("ascending")
-                                                                : QStringLiteral("descending")));
+    m_program.ShowStatus(QStringLiteral("Files/Themes list is sorted by the \"%1\" column (%2).")
+                             .arg(ScheduleModel::Headers().at(column), order == Qt::AscendingOrder
+                                                                           ? QStringLiteral("ascending")
+                                                                           : QStringLiteral("descending")));
 }
 
 void FilesTab::ApplyExpertMode(bool expert) {
@@ -273,7 +252,7 @@ void FilesTab::ShowSchedulePopup(const QPoint& globalPos) {
         return;
     }
     const QString type = ScheduleModel::Text(m_model.Row(row), ScheduleModel::Type);
-    SetStatus(QStringLiteral("Make a selection"));
+    m_program.ShowStatus(QStringLiteral("Make a selection"));
     m_items[kRename]->setText(QStringLiteral("&Rename ") + type);
     m_items[kViewEdit]->setText(QStringLiteral("&View/Edit ") + type);
     m_items[kPrintInfo]->setText(QStringLiteral("&Print ") + type);
@@ -331,7 +310,7 @@ void FilesTab::MenuCommand(int index) {
     if (row < 0) {
         return;
     }
-    SetStatus(QString());
+    m_program.ShowStatus(QString());
     const QString full = m_model.Row(row).FullName;
     const bool isTheme = m_model.Row(row).IsTheme;
     ChangeRecord record;
@@ -359,7 +338,8 @@ void FilesTab::MenuCommand(int index) {
         case kFavorite:
             ToggleFavorite(full);
             SaveFavorites(m_program);
-            SetStatus(QStringLiteral("There are %1 favorite(s) selected.").arg(m_program.FavoriteCount));
+            m_program.ShowStatus(
+                QStringLiteral("There are %1 favorite(s) selected.").arg(m_program.FavoriteCount));
             break;
         case kApply:
             if (!isTheme) {
@@ -374,7 +354,7 @@ void FilesTab::MenuCommand(int index) {
             if (!m_program.Sys.Procs.StartDetached(
                     m_program.ThemeOpenCommand + QStringLiteral("  ") + Quoted(record.FileName),
                     WindowStyle::Normal)) {
-                SetStatus(QStringLiteral("The theme program could not be started."));
+                m_program.ShowStatus(QStringLiteral("The theme program could not be started."));
             }
             break;
         case kExplore: {
@@ -389,7 +369,7 @@ void FilesTab::MenuCommand(int index) {
             }
             if (!m_program.Sys.Procs.StartDetached(QStringLiteral("Explorer ") + Quoted(FolderOf(wallpaper)),
                                                    WindowStyle::Normal)) {
-                SetStatus(QStringLiteral("The file manager could not be started."));
+                m_program.ShowStatus(QStringLiteral("The file manager could not be started."));
             }
             break;
         }
@@ -400,7 +380,7 @@ void FilesTab::MenuCommand(int index) {
             if (!m_program.Sys.Procs.StartDetached(
                     m_program.TextViewerCommand + QStringLiteral("  ") + Quoted(record.FileName),
                     WindowStyle::Normal)) {
-                SetStatus(QStringLiteral("The text editor could not be started."));
+                m_program.ShowStatus(QStringLiteral("The text editor could not be started."));
             }
             break;
         default:
@@ -410,18 +390,18 @@ void FilesTab::MenuCommand(int index) {
 
 void FilesTab::ApplySelected(const ChangeRecord& record) {
     WaitCursor wait;
-    SetStatus(QStringLiteral("Changing theme.  Please wait..."));
+    m_program.ShowStatus(QStringLiteral("Changing theme.  Please wait..."));
     const ApplyResult result = ApplyChange(m_program, record, true);
     if (result.Applied || result.Why.isEmpty()) {
-        SetStatus(QStringLiteral("Changed to: ") + FileNameOf(record.FileName));
+        m_program.ShowStatus(QStringLiteral("Changed to: ") + FileNameOf(record.FileName));
     } else {
         // A change that did not come about must not read as done.
-        SetStatus(QStringLiteral("Not changed: ") + result.Why);
+        m_program.ShowStatus(QStringLiteral("Not changed: ") + result.Why);
     }
 }
 
 void FilesTab::ToggleFavorite(const QString& fullName) {
-    const int entry = CatalogueIndexOf(fullName, Qt::CaseSensitive);
+    const int entry = FindCatalogueEntry(m_program, fullName, Qt::CaseSensitive);
     if (entry < 0) {
         return;
     }
@@ -431,7 +411,7 @@ void FilesTab::ToggleFavorite(const QString& fullName) {
     if (row >= 0) {
         ScheduleRow value = m_model.Row(row);
         value.IsFavorite = file.IsFavorite;
-        SelectRow(m_model.UpdateRow(row, value));
+        SelectRow(m_model.PutRow(row, value));
     }
 }
 
@@ -447,7 +427,7 @@ void FilesTab::RenameFile(const QString& fullName) {
         m_program.Sys.Ui.InputBox(prompt, QStringLiteral("Rename File"), base);
     const QString answer = typed ? typed->trimmed() : QString();
     if (answer.isEmpty() || answer.compare(base, Qt::CaseInsensitive) == 0) {
-        SetStatus(QStringLiteral("File rename was cancelled."));
+        m_program.ShowStatus(QStringLiteral("File rename was cancelled."));
         return;
     }
     const QString newFull = folder + answer + extension;
@@ -467,10 +447,10 @@ void FilesTab::RenameFile(const QString& fullName) {
         }
     }
     if (!error.isEmpty()) {
-        SetStatus(QStringLiteral("Rename error: ") + error);
+        m_program.ShowStatus(QStringLiteral("Rename error: ") + error);
         return;
     }
-    SetStatus(QStringLiteral("Refreshing display. Please wait.."));
+    m_program.ShowStatus(QStringLiteral("Refreshing display. Please wait.."));
     const int row = SelectedRow();
     if (row >= 0) {
         ScheduleRow value = m_model.Row(row);
@@ -478,17 +458,17 @@ void FilesTab::RenameFile(const QString& fullName) {
         const int cut = LastSeparator(shown);
         value.Name = (cut >= 0 ? shown.left(cut + 1) : QString()) + answer + extension;
         value.FullName = newFull;
-        SelectRow(m_model.UpdateRow(row, value));
+        SelectRow(m_model.PutRow(row, value));
     }
     MoveOverride(m_program.AppPath, base + extension, answer + extension);
-    const int entry = CatalogueIndexOf(fullName, Qt::CaseInsensitive);
+    const int entry = FindCatalogueEntry(m_program, fullName, Qt::CaseInsensitive);
     if (entry >= 0) {
         FileEntry& file = m_program.Catalogue[static_cast<size_t>(entry)];
         file.FileName = newFull;
         ComputeFileWindow(m_program, file);
         UpdateScheduleFrame(entry);
     }
-    SetStatus(QStringLiteral("File was renamed."));
+    m_program.ShowStatus(QStringLiteral("File was renamed."));
 }
 
 void FilesTab::DeleteFile(const QString& fullName, bool isTheme) {
@@ -525,7 +505,7 @@ void FilesTab::DeleteFile(const QString& fullName, bool isTheme) {
         failed(file.errorString());
         return;
     }
-    const int entry = CatalogueIndexOf(fullName, Qt::CaseInsensitive);
+    const int entry = FindCatalogueEntry(m_program, fullName, Qt::CaseInsensitive);
     if (entry >= 0) {
         auto& catalogue = m_program.Catalogue;
         catalogue[static_cast<size_t>(entry)] = catalogue.back();
@@ -537,10 +517,10 @@ void FilesTab::DeleteFile(const QString& fullName, bool isTheme) {
 }
 
 void FilesTab::RefreshFileList() {
-    SetStatus(QStringLiteral("Reloading files/themes.  Please wait..."));
+    m_program.ShowStatus(QStringLiteral("Reloading files/themes.  Please wait..."));
     m_program.ResetCatalogue();
     LoadScheduleFrame(QString());
-    SetStatus(QStringLiteral("Files/Themes list was refreshed."));
+    m_program.ShowStatus(QStringLiteral("Files/Themes list was refreshed."));
 }
 
 void FilesTab::ShowOverrideDialog() {

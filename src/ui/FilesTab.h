@@ -74,11 +74,9 @@ class FilesTab final : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SetStatus(const QString& text);
     // Uses a menu item as its key does: only when it is visible and enabled.
     void UseItem(int index);
     void ShowOverrideDialog();
-    int CatalogueIndexOf(const QString& fullName, Qt::CaseSensitivity cs) const;
 
     Program& m_program;
     ScheduleModel m_model;

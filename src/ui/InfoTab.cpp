@@ -111,12 +111,6 @@ QLabel* InfoTab::Value(const char* name) {
     return findChild<QLabel*>(QString::fromLatin1(name));
 }
 
-void InfoTab::SetStatus(const QString& text) {
-    if (m_program.Status != nullptr) {
-        m_program.Status->ShowStatus(text);
-    }
-}
-
 int InfoTab::DayCount(double today, double installDate) {
     const double days = std::floor(std::floor(today) - installDate) + 1;
     return days < 1 ? 1 : static_cast<int>(days);
@@ -166,13 +160,13 @@ void InfoTab::Fill() {
 void InfoTab::ChangeNow() {
     WaitCursor wait;
     CheckAndChange(m_program, true);
-    SetStatus(QStringLiteral("Changed to: ") + FileNameOf(m_program.LastChange.FileName));
+    m_program.ShowStatus(QStringLiteral("Changed to: ") + FileNameOf(m_program.LastChange.FileName));
 }
 
 void InfoTab::ChangeRightNow() {
     WaitCursor wait;
     m_changeNow->setEnabled(false);
-    SetStatus(QStringLiteral("Changing the theme.  Please wait..."));
+    m_program.ShowStatus(QStringLiteral("Changing the theme.  Please wait..."));
     if (FocusStrip) {
         FocusStrip();
     }

@@ -34,7 +34,6 @@ class InfoTab final : public QFrame {
     std::function<void()> FocusStrip;
 
   private:
-    void SetStatus(const QString& text);
     QLabel* Value(const char* name);
 
     Program& m_program;

@@ -279,12 +279,6 @@ SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_
     };
 }
 
-void SettingsTab::SetStatus(const QString& text) {
-    if (m_program.Status != nullptr) {
-        m_program.Status->ShowStatus(text);
-    }
-}
-
 void SettingsTab::Edited() {
     if (!m_filling) {
         m_apply->setEnabled(true);
@@ -386,7 +380,7 @@ bool SettingsTab::ValidateSettings() {
         QLineEdit* path = m_paths[static_cast<size_t>(i)];
         const QString text = path->text().trimmed();
         if (text.length() < 4) {
-            SetStatus(QStringLiteral("Folder name must be at least 4 characters long"));
+            m_program.ShowStatus(QStringLiteral("Folder name must be at least 4 characters long"));
             accepted[static_cast<size_t>(i)] = false;
             break;
         }
@@ -397,7 +391,8 @@ bool SettingsTab::ValidateSettings() {
         DIR* folder = host.isEmpty() ? nullptr : ::opendir(QFile::encodeName(host).constData());
         if (folder == nullptr) {
             const int error = host.isEmpty() ? ENOENT : errno;
-            SetStatus(QStringLiteral("Folder error: ") + QString::fromLocal8Bit(std::strerror(error)));
+            m_program.ShowStatus(QStringLiteral("Folder error: ") +
+                                 QString::fromLocal8Bit(std::strerror(error)));
             accepted[static_cast<size_t>(i)] = false;
             break;
         }
@@ -411,7 +406,7 @@ bool SettingsTab::ValidateSettings() {
     }
     bool timeOk = true;
     if (!ParseDateText(m_time->currentText().trimmed())) {
-        SetStatus(QStringLiteral("Time is not correct.  Value ignored."));
+        m_program.ShowStatus(QStringLiteral("Time is not correct.  Value ignored."));
         Paint(m_time, true);
         m_time->setFocus(Qt::OtherFocusReason);
         timeOk = false;
@@ -427,7 +422,7 @@ void SettingsTab::SaveAndApply() {
         return;
     }
     WaitCursor wait;
-    SetStatus(QStringLiteral("Saving settings...  Please wait."));
+    m_program.ShowStatus(QStringLiteral("Saving settings...  Please wait."));
     m_apply->setEnabled(false);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
@@ -452,13 +447,9 @@ void SettingsTab::SaveAndApply() {
             setup.FilesToUse = static_cast<std::int16_t>(i);
         }
     }
+    // The list holds the options in their table's order (Fill made it).
     for (int row = 0; row < m_options->count(); ++row) {
-        const QChar code = m_options->item(row)->data(Qt::UserRole).toChar();
-        for (const OptionSpec& option : kOptions) {
-            if (QLatin1Char(option.Code) == code) {
-                setup.*option.Setting = m_options->item(row)->checkState() == Qt::Checked;
-            }
-        }
+        setup.*kOptions[row].Setting = m_options->item(row)->checkState() == Qt::Checked;
     }
     if (setup.KeepThemeIfMultiPaper) {
         setup.UseOtherPics = true;
@@ -472,19 +463,17 @@ void SettingsTab::SaveAndApply() {
         setup.ThemePath != old.ThemePath || setup.WallpaperPath != old.WallpaperPath ||
         setup.UseThemeSubfolders != old.UseThemeSubfolders ||
         setup.UseWallpaperSubfolders != old.UseWallpaperSubfolders || setup.FilesToUse != old.FilesToUse;
+    bool reload = true;
     if (foldersChanged) {
         m_program.ResetCatalogue();
-        if (ReloadFiles) {
-            ReloadFiles(true);
-        }
     } else if (setup.SouthernHemisphere != old.SouthernHemisphere ||
                setup.UseYearInTitle != old.UseYearInTitle) {
         RefreshFileWindows(m_program);
-        if (ReloadFiles) {
-            ReloadFiles(false);
-        }
-    } else if (setup.ShowSubfolders != old.ShowSubfolders && ReloadFiles) {
-        ReloadFiles(false);
+    } else {
+        reload = setup.ShowSubfolders != old.ShowSubfolders;
+    }
+    if (reload && ReloadFiles) {
+        ReloadFiles();
     }
     if (setup.ChangesPerDay >= kManyChangesPerDay && m_program.Catalogue.size() >= kManyFiles &&
         setup.TypeOfScheduling == 3) {
@@ -503,7 +492,7 @@ void SettingsTab::SaveAndApply() {
         m_schedulers[static_cast<size_t>(setup.TypeOfScheduling)]->setChecked(true);
     }
     UpdateTimeLists();
-    SetStatus(QStringLiteral("Settings saved."));
+    m_program.ShowStatus(QStringLiteral("Settings saved."));
 }
 
 ManagementTab::ManagementTab(Program& program, QWidget* parent) : QFrame(parent), m_program(program) {
@@ -592,12 +581,6 @@ ManagementTab::ManagementTab(Program& program, QWidget* parent) : QFrame(parent)
     layout->addLayout(buttons);
 }
 
-void ManagementTab::SetStatus(const QString& text) {
-    if (m_program.Status != nullptr) {
-        m_program.Status->ShowStatus(text);
-    }
-}
-
 void ManagementTab::EnableElements() {
     const bool merivaneInstalls = !m_methods[0]->isChecked();
     for (QCheckBox* box : m_elements) {
@@ -662,7 +645,7 @@ void ManagementTab::SaveManagement() {
     }
     SaveSettings(m_program, false, true, false);
     m_save->setEnabled(false);
-    SetStatus(QStringLiteral("Management settings saved."));
+    m_program.ShowStatus(QStringLiteral("Management settings saved."));
 }
 
 }  // namespace merivane

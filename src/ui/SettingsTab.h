@@ -33,8 +33,8 @@ class SettingsTab final : public QFrame {
     // Browse for folder `index` (0 themes, 1 wallpaper).
     void Browse(int index);
 
-    // The Files/Themes list read again; `rebuild` scans the folders anew.
-    std::function<void(bool rebuild)> ReloadFiles;
+    // The Files/Themes list read again (from a catalogue the tab has reset or refreshed).
+    std::function<void()> ReloadFiles;
     // The window after the mode changed.
     std::function<void()> ExpertModeChanged;
     // The file chosen in the file dialog (the real dialog by default; tests answer).
@@ -56,7 +56,6 @@ class SettingsTab final : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SetStatus(const QString& text);
     void Edited();
     void UpdateTimeLists();
     static void Paint(QWidget* field, bool red);
@@ -90,7 +89,6 @@ class ManagementTab final : public QFrame {
     QString CurrentManagerName() const { return m_currentName; }
 
   private:
-    void SetStatus(const QString& text);
     void EnableElements();
 
     Program& m_program;

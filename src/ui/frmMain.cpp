@@ -15,7 +15,6 @@
 #include "ui/frmStartup.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -115,7 +114,7 @@ frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), m_pro
     };
     m_settings = new SettingsTab(program, m_stack);
     m_frames[3] = m_settings;
-    m_settings->ReloadFiles = [this](bool) { m_files->LoadScheduleFrame(QString()); };
+    m_settings->ReloadFiles = [this] { m_files->LoadScheduleFrame(QString()); };
     m_settings->ExpertModeChanged = [this] { ApplyExpertMode(true); };
     m_management = new ManagementTab(program, m_stack);
     m_frames[4] = m_management;
@@ -171,7 +170,9 @@ void frmMain::Load() {
     position.SetKey(kAppKey + QStringLiteral("\\Position"));
     m_program.Position.Top = PositionValue(position, QStringLiteral("Top"));
     m_program.Position.Left = PositionValue(position, QStringLiteral("Left"));
-    move(qRound(m_program.Position.Left / kTwipsPerPixel), qRound(m_program.Position.Top / kTwipsPerPixel));
+    const QPoint corner(qRound(m_program.Position.Left / kTwipsPerPixel),
+                        qRound(m_program.Position.Top / kTwipsPerPixel));
+    move(corner);
     m_stack->setCurrentWidget(Frame(0));
     SetShortcutCaptions();
     show();
@@ -179,8 +180,6 @@ void frmMain::Load() {
     // Once the window manager has framed the window its frame is known, and the frame
     // (not the inside) goes to the saved corner: a title bar above the screen's top
     // could not be grabbed. Window managers frame a window a little after it shows.
-    const QPoint corner(qRound(m_program.Position.Left / kTwipsPerPixel),
-                        qRound(m_program.Position.Top / kTwipsPerPixel));
     for (int delay : {0, 100, 300, 1000}) {
         QTimer::singleShot(delay, this, [this, corner] {
             if (frameGeometry().topLeft() != corner && frameGeometry() != geometry()) {
@@ -355,16 +354,9 @@ bool frmMain::PrintList(bool events) {
         return false;
     }
     const frmPrint::PrinterSetup& setup = m_print->Printer();
-    const Listing listing = events ? EventsListing(m_events->ShownRows(), m_events->YearShown())
-                                   : FilesListing(
-                                         [this] {
-                                             std::vector<ScheduleRow> rows;
-                                             for (int i = 0; i < m_files->Model().rowCount(); ++i) {
-                                                 rows.push_back(m_files->Model().Row(i));
-                                             }
-                                             return rows;
-                                         }(),
-                                         setup.Orientation == frmPrint::kPortrait);
+    const Listing listing =
+        events ? EventsListing(m_events->Model().Rows(), m_events->YearShown())
+               : FilesListing(m_files->Model().Rows(), setup.Orientation == frmPrint::kPortrait);
     QPrinter printer(QPrinter::HighResolution);
     if (setup.Printer == frmPrint::PdfEntry()) {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -404,14 +396,6 @@ bool frmMain::PrintList(bool events) {
                           : QStringLiteral("Filename/Themes list printed."));
     }
     return printed;
-}
-
-void frmMain::SetCheckBox(bool value, QCheckBox* box) {
-    box->setCheckState(value ? Qt::Checked : Qt::Unchecked);
-}
-
-bool frmMain::GetCheckBox(const QCheckBox* box) {
-    return box->checkState() == Qt::Checked;
 }
 
 }  // namespace merivane

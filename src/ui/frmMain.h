@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QCheckBox;
 class QLabel;
 class QStackedWidget;
 class QTabBar;
@@ -52,9 +51,6 @@ class frmMain final : public QMainWindow, public StatusSink {
     // Where a PDF goes (asks with a file dialog by default; tests answer).
     std::function<QString(const QString& suggested)> PdfTarget;
     frmPrint* PrintDialog() const { return m_print.get(); }
-
-    static void SetCheckBox(bool value, QCheckBox* box);
-    static bool GetCheckBox(const QCheckBox* box);
 
     int CurrentTab() const { return m_currentTab; }
     FilesTab& Files() { return *m_files; }

@@ -4,6 +4,7 @@
 #include "calendar/Matching.h"
 #include "calendar/Overrides.h"
 #include "platform/Paths.h"
+#include "selection/Catalogue.h"
 #include "ui/WaitCursor.h"
 
 #include <QComboBox>
@@ -276,22 +277,19 @@ void frmOverride::Save() {
     entry.DaysShown = static_cast<std::int16_t>(daysText.toInt());
     entry.OverrideText = ending;
     WriteOverride(m_program.AppPath, m_fileName, entry);
-    auto& catalogue = m_program.Catalogue;
-    for (size_t i = 0; i < catalogue.size(); ++i) {
-        FileEntry& file = catalogue[i];
-        if (file.FileName.compare(m_fullName, Qt::CaseInsensitive) != 0) {
-            continue;
-        }
-        file.OverrideText = ending;
-        if (!daysText.isEmpty()) {
-            file.DaysShown = entry.DaysShown;
-        }
-        file.Priority = entry.Priority;
-        ComputeFileWindow(m_program, file);
-        if (Redraw) {
-            Redraw(static_cast<int>(i));
-        }
-        break;
+    const int found = FindCatalogueEntry(m_program, m_fullName);
+    if (found < 0) {
+        return;
+    }
+    FileEntry& file = m_program.Catalogue[static_cast<size_t>(found)];
+    file.OverrideText = ending;
+    if (!daysText.isEmpty()) {
+        file.DaysShown = entry.DaysShown;
+    }
+    file.Priority = entry.Priority;
+    ComputeFileWindow(m_program, file);
+    if (Redraw) {
+        Redraw(found);
     }
 }
 
