@@ -214,7 +214,8 @@ SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_
     layout->addWidget(folders);
 
     auto* scheduling = new QGroupBox(QStringLiteral("Scheduling "), this);
-    auto* schedulingLayout = new QHBoxLayout(scheduling);
+    // The methods, and below them their time and number a day: narrow enough for a small window.
+    auto* schedulingLayout = new QVBoxLayout(scheduling);
     auto* methods = new QVBoxLayout;
     for (int i = 0; i < 4; ++i) {
         QRadioButton* radio = Radio(QString::fromLatin1(kSchedulerCaptions[i]),
@@ -229,8 +230,8 @@ SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_
             Edited();
         });
     }
-    schedulingLayout->addLayout(methods, 1);
-    auto* times = new QGridLayout;
+    schedulingLayout->addLayout(methods);
+    auto* times = new QHBoxLayout;
     m_time = new QComboBox(scheduling);
     m_time->setObjectName(QStringLiteral("cmbTime"));
     m_time->setEditable(true);
@@ -242,11 +243,12 @@ SettingsTab::SettingsTab(Program& program, QWidget* parent) : QFrame(parent), m_
     m_perDay->setInsertPolicy(QComboBox::NoInsert);
     m_perDay->setToolTip(
         QStringLiteral("Higher values are allowed.   Use 24=Hourly, 48=Half hourly,  96=Every 15 min."));
-    times->addWidget(new QLabel(QStringLiteral("Change time:"), scheduling), 0, 0);
-    times->addWidget(m_time, 0, 1);
-    times->addWidget(new QLabel(QStringLiteral("Changes/day"), scheduling), 1, 0);
-    times->addWidget(m_perDay, 1, 1);
-    times->setRowStretch(2, 1);
+    times->addWidget(new QLabel(QStringLiteral("Change time:"), scheduling));
+    times->addWidget(m_time);
+    times->addSpacing(12);
+    times->addWidget(new QLabel(QStringLiteral("Changes/day"), scheduling));
+    times->addWidget(m_perDay);
+    times->addStretch(1);
     schedulingLayout->addLayout(times);
     for (QComboBox* list : {m_time, m_perDay}) {
         list->lineEdit()->installEventFilter(this);
