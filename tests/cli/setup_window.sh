@@ -5,7 +5,7 @@
 set -euo pipefail
 merivane=$1
 merivanectl=$2
-for tool in Xvfb openbox xdotool xwininfo; do
+for tool in Xvfb openbox xdotool xwininfo xprop; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 tmp=$(mktemp -d)
@@ -14,8 +14,7 @@ start_x_server
 export MERIVANE_HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
 mkdir -m 700 "$tmp/run"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
-openbox >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
+start_window_manager
 export MERIVANE_NOW=2026-12-14T10:00
 env -u DISPLAY "$merivane" /i >/dev/null 2>&1
 "$merivanectl" sample "$tmp/pictures" "$tmp/themes" >/dev/null

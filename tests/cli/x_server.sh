@@ -1,6 +1,7 @@
 # Sourced by the tests that need an X server: a temporary folder, processes ended and the
 # folder removed at the end, fail() that shows every log, wait_for(), and start_x_server()
-# that starts Xvfb on a free display and exports DISPLAY. The caller sets `tmp` first.
+# that starts Xvfb on a free display and exports DISPLAY, and start_window_manager(). The
+# caller sets `tmp` first.
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
@@ -29,4 +30,12 @@ start_x_server() {
     pids+=($!)
     wait_for 100 test -S "/tmp/.X11-unix/X${display#:}" || fail "Xvfb did not start"
     export DISPLAY=$display
+}
+# Openbox, waited for: a window mapped before the manager is up is taken over later, and that
+# unmap and map again looks to a test like a minimise that was undone.
+start_window_manager() {
+    openbox >"$tmp/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_for 100 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        fail "openbox did not start"
 }
