@@ -87,10 +87,6 @@ QString EventModel::Text(const EventRowText& row, int column) {
     }
 }
 
-int EventModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
 QVariant EventModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
@@ -102,13 +98,6 @@ QVariant EventModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     }
     return {};
-}
-
-QVariant EventModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount) {
-        return Headers().at(section);
-    }
-    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool EventModel::Before(const EventRowText& a, const EventRowText& b) const {

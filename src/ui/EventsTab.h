@@ -32,9 +32,7 @@ class EventModel final : public SortedRowsModel<EventRowText> {
     static QString Text(const EventRowText& row, int column);
 
     using SortedRowsModel::SortedRowsModel;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // Sorts by the text of one column (the hidden day counts stand in for the dates).
     void SortBy(int keyColumn, Qt::SortOrder order);
@@ -43,6 +41,7 @@ class EventModel final : public SortedRowsModel<EventRowText> {
 
   protected:
     bool Before(const EventRowText& a, const EventRowText& b) const override;
+    const QStringList& HeaderTexts() const override { return Headers(); }
 
   private:
     int m_sortKey = Name;

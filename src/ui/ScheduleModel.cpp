@@ -2,10 +2,6 @@
 
 namespace merivane {
 
-int ScheduleModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
 QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
@@ -25,13 +21,6 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
         }
     }
     return {};
-}
-
-QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount) {
-        return Headers().at(section);
-    }
-    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool ScheduleModel::Before(const ScheduleRow& a, const ScheduleRow& b) const {

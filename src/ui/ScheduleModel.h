@@ -33,9 +33,7 @@ class ScheduleModel final : public SortedRowsModel<ScheduleRow> {
 
     using SortedRowsModel::SortedRowsModel;
 
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // The row of the file with that full name (without regard to case); -1 when none.
     int FindRow(const QString& fullName) const;
@@ -48,6 +46,7 @@ class ScheduleModel final : public SortedRowsModel<ScheduleRow> {
 
   protected:
     bool Before(const ScheduleRow& a, const ScheduleRow& b) const override;
+    const QStringList& HeaderTexts() const override { return Headers(); }
 
   private:
     int m_sortColumn = Ends;

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <algorithm>
 #include <vector>
 
 namespace merivane {
 
-// A list of row values kept in the order its subclass's Before() gives: the model behind
-// a report-view list, where sorting and redrawing move values, never widgets.
+// A list of row values kept in the order its subclass's Before() gives, with one column per
+// header text: the model behind a report-view list, where sorting and redrawing move
+// values, never widgets.
 template <typename Value>
 class SortedRowsModel : public QAbstractTableModel {
   public:
@@ -16,6 +18,16 @@ class SortedRowsModel : public QAbstractTableModel {
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(HeaderTexts().size());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < HeaderTexts().size()) {
+            return HeaderTexts().at(section);
+        }
+        return QAbstractTableModel::headerData(section, orientation, role);
     }
 
     const Value& Row(int row) const { return m_rows[static_cast<size_t>(row)]; }
@@ -72,6 +84,7 @@ class SortedRowsModel : public QAbstractTableModel {
 
   protected:
     virtual bool Before(const Value& a, const Value& b) const = 0;
+    virtual const QStringList& HeaderTexts() const = 0;
 
     // Sorts again after the order changed; the view's selection and current row stay on
     // their rows.
