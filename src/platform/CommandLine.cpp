@@ -78,4 +78,19 @@ QStringList SplitWindowsCommandLine(const QString& commandLine) {
     return args;
 }
 
+QString QuoteWindowsArgument(const QString& argument) {
+    QString out = QStringLiteral("\"");
+    int slashes = 0;
+    for (QChar c : argument) {
+        if (c == u'\\') {
+            ++slashes;
+            continue;
+        }
+        out += QString(c == u'"' ? slashes * 2 + 1 : slashes, u'\\');
+        out += c;
+        slashes = 0;
+    }
+    return out + QString(slashes * 2, u'\\') + u'"';
+}
+
 }  // namespace merivane

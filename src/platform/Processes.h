@@ -27,5 +27,9 @@ class Processes {
 // 2n+1 give n and a literal quote; "" inside quotes gives one quote. The program name
 // (first argument) ends at the next blank or closing quote, backslashes taken literally.
 QStringList SplitWindowsCommandLine(const QString& commandLine);
+// One argument in double quotes, so that the splitting above gives it back whole: a quote
+// in it, and the backslashes before a quote or the closing quote, escaped. A folder name
+// ending in a backslash would otherwise swallow the closing quote.
+QString QuoteWindowsArgument(const QString& argument);
 
 }  // namespace merivane

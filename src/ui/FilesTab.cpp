@@ -33,10 +33,6 @@ namespace merivane {
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString Quoted(const QString& text) {
-    return u'"' + text + u'"';
-}
-
 struct MenuItemSpec {
     int Index;
     const char* Caption;
@@ -352,7 +348,7 @@ void FilesTab::MenuCommand(int index) {
             break;
         case kViewEdit:
             if (!m_program.Sys.Procs.StartDetached(
-                    m_program.ThemeOpenCommand + QStringLiteral("  ") + Quoted(record.FileName),
+                    m_program.ThemeOpenCommand + QStringLiteral("  ") + QuoteWindowsArgument(record.FileName),
                     WindowStyle::Normal)) {
                 m_program.ShowStatus(QStringLiteral("The theme program could not be started."));
             }
@@ -367,8 +363,9 @@ void FilesTab::MenuCommand(int index) {
             if (wallpaper.isEmpty()) {
                 wallpaper = record.FileName;
             }
-            if (!m_program.Sys.Procs.StartDetached(QStringLiteral("Explorer ") + Quoted(FolderOf(wallpaper)),
-                                                   WindowStyle::Normal)) {
+            if (!m_program.Sys.Procs.StartDetached(
+                    QStringLiteral("Explorer ") + QuoteWindowsArgument(FolderOf(wallpaper)),
+                    WindowStyle::Normal)) {
                 m_program.ShowStatus(QStringLiteral("The file manager could not be started."));
             }
             break;
@@ -377,9 +374,9 @@ void FilesTab::MenuCommand(int index) {
             DeleteFile(full, isTheme);
             break;
         case kEditText:
-            if (!m_program.Sys.Procs.StartDetached(
-                    m_program.TextViewerCommand + QStringLiteral("  ") + Quoted(record.FileName),
-                    WindowStyle::Normal)) {
+            if (!m_program.Sys.Procs.StartDetached(m_program.TextViewerCommand + QStringLiteral("  ") +
+                                                       QuoteWindowsArgument(record.FileName),
+                                                   WindowStyle::Normal)) {
                 m_program.ShowStatus(QStringLiteral("The text editor could not be started."));
             }
             break;

@@ -7,30 +7,6 @@
 
 using namespace merivane;
 
-namespace {
-// Quotes an argument by the rules the splitting reverses.
-QString Quote(const QString& arg) {
-    if (!arg.isEmpty() && !arg.contains(u' ') && !arg.contains(u'\t') && !arg.contains(u'"')) {
-        return arg;
-    }
-    QString out = QStringLiteral("\"");
-    int slashes = 0;
-    for (QChar c : arg) {
-        if (c == u'\\') {
-            ++slashes;
-            continue;
-        }
-        if (c == u'"') {
-            out += QString(slashes * 2 + 1, u'\\') + u'"';
-        } else {
-            out += QString(slashes, u'\\') + c;
-        }
-        slashes = 0;
-    }
-    return out + QString(slashes * 2, u'\\') + u'"';
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzz::Bytes(data, size);
     const QString line = QString::fromUtf8(bytes);
@@ -49,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QStringList parts{program};
     for (const QString& arg : args) {
-        parts << Quote(arg);
+        parts << QuoteWindowsArgument(arg);
     }
     FUZZ_CHECK(SplitWindowsCommandLine(parts.join(u' ')) == QStringList{program} + args);
     return 0;

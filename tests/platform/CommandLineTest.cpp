@@ -45,6 +45,21 @@ TEST(WindowsCommandLine, SplitsLikeTheWindowsRuntime) {
     }
 }
 
+// A file or folder name handed to a program comes back from the splitting whole: a folder's
+// trailing backslash must not turn the closing quote into part of the name, and a quote in
+// a Linux file name must not cut it into two arguments.
+TEST(WindowsCommandLine, AQuotedArgumentSplitsBackWhole) {
+    const QString arguments[] = {
+        R"(C:\Pictures\)", R"(C:\Pictures\)", R"(say "hi" --all)", "",
+        R"(a\b"c)",        "tab\there",       "my theme.theme",
+    };
+    for (const QString& argument : arguments) {
+        SCOPED_TRACE(argument.toStdString());
+        EXPECT_EQ(SplitWindowsCommandLine("Explorer " + QuoteWindowsArgument(argument)),
+                  (QStringList{"Explorer", argument}));
+    }
+}
+
 // A theme manager registered without quotes under a folder with blanks starts, with its
 // arguments as Windows would pass them; a quoted one too.
 TEST(HostProcessStart, AnUnquotedProgramPathWithBlanksStarts) {

@@ -249,7 +249,8 @@ TEST_F(SetupWindowTest, ThePopupNamesTheKindAndShowsTheExpertItemsOnlyInExpertMo
     sys.processes.started.clear();
     Key(Qt::Key_X, Qt::ControlModifier);
     ASSERT_EQ(sys.processes.started.size(), 1U);
-    EXPECT_EQ(sys.processes.started[0].CommandLine, "Explorer \"" + program.Setup.WallpaperPath + "\"");
+    EXPECT_EQ(SplitWindowsCommandLine(sys.processes.started[0].CommandLine),
+              (QStringList{"Explorer", program.Setup.WallpaperPath}));
 }
 
 TEST_F(SetupWindowTest, RenamingKeepsTheSubfolderMovesTheOverrideAndIgnoresALetterCaseChange) {
